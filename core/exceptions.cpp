@@ -1,0 +1,5 @@
+#include "core/exceptions.h"
+
+void RaiseRangeError() {
+  throw ERangeError("Range check error");
+}

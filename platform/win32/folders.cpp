@@ -1,0 +1,26 @@
+#include "platform/folders.h"
+
+#include <shlobj.h>
+#include <windows.h>
+
+namespace platform {
+
+AnsiString GetSpecialFolderPath(int csidl, bool& ok) {
+  char buf[1000] = {};
+  ok = ::SHGetSpecialFolderPathA(nullptr, buf, csidl, FALSE) != FALSE;
+  return buf;
+}
+
+AnsiString GetCurrentDirectory() {
+  char buf[MAX_PATH] = {};
+  const DWORD n = ::GetCurrentDirectoryA(MAX_PATH, buf);
+  return AnsiString(buf, n < MAX_PATH ? n : 0);
+}
+
+AnsiString GetSystemDirectory() {
+  char buf[MAX_PATH] = {};
+  const UINT n = ::GetSystemDirectoryA(buf, MAX_PATH);
+  return AnsiString(buf, n < MAX_PATH ? n : 0);
+}
+
+}  // namespace platform
