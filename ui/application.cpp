@@ -35,10 +35,11 @@ std::vector<TForm*> TApplication::Forms() const {
 
 void TApplication::showForm(TForm& form) {
   // The form's OnShow runs before the window appears, as the form framework
-  // raises it while the window is being made visible.
-  form.visible = true;
+  // raises it while the window is being made visible; changes it makes are
+  // part of what the window first shows.
   if (form.OnShow) Dispatch(form.OnShow);
-  if (form.visible) backend->ShowForm(form);
+  form.visible = true;
+  backend->ShowForm(form);
 }
 
 void TApplication::formClosed(TForm& form) {
