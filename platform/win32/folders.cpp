@@ -1,7 +1,9 @@
 #include "platform/folders.h"
 
-#include <shlobj.h>
 #include <windows.h>
+
+// After windows.h, which it needs.
+#include <shlobj.h>
 
 namespace platform {
 

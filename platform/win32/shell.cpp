@@ -1,7 +1,9 @@
 #include "platform/shell.h"
 
-#include <shellapi.h>
 #include <windows.h>
+
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 namespace platform {
 

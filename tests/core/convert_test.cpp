@@ -10,6 +10,10 @@ struct IntCase {
   std::optional<int32_t> value;
 };
 
+void PrintTo(const IntCase& c, std::ostream* os) {
+  *os << testing::PrintToString(c.text);
+}
+
 class StrToIntCases : public testing::TestWithParam<IntCase> {};
 
 TEST_P(StrToIntCases, ConvertsOrRefuses) {

@@ -10,6 +10,10 @@ struct SplitCase {
   std::vector<std::string> lines;
 };
 
+void PrintTo(const SplitCase& c, std::ostream* os) {
+  *os << testing::PrintToString(c.text);
+}
+
 class StringListSplit : public testing::TestWithParam<SplitCase> {};
 
 TEST_P(StringListSplit, SplitsAsTheRuntimeDoes) {
