@@ -12,6 +12,10 @@ struct KindCase {
   TCellKind expected;
 };
 
+void PrintTo(const KindCase& c, std::ostream* os) {
+  *os << c.text;
+}
+
 class CellKindTest : public testing::TestWithParam<KindCase> {};
 
 TEST_P(CellKindTest, Decides) {

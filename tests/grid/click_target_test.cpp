@@ -20,6 +20,10 @@ struct ClickCase {
   bool urlShow = true;
 };
 
+void PrintTo(const ClickCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class ClickTargetTest : public testing::TestWithParam<ClickCase> {};
 
 TEST_P(ClickTargetTest, Opens) {

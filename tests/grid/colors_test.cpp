@@ -9,6 +9,10 @@ struct ColorCase {
   ui::TColor expected;
 };
 
+void PrintTo(const ColorCase& c, std::ostream* os) {
+  *os << c.value;
+}
+
 class MarkupColorTest : public testing::TestWithParam<ColorCase> {};
 
 TEST_P(MarkupColorTest, ResolvesValue) {

@@ -20,6 +20,10 @@ struct MarkupCase {
   std::vector<std::string> expected;
 };
 
+void PrintTo(const MarkupCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class MarkupDrawTest : public testing::TestWithParam<MarkupCase> {};
 
 TEST_P(MarkupDrawTest, DrawsRuns) {
@@ -191,6 +195,26 @@ const MarkupCase kMarkupCases[] = {
      90,
      40,
      {"3,2 I 80000008 'a '", "15,2 I 80000008 'bbbbbbbbbbbbbbb '", "3,15 I 80000008 'c'"}},
+    // Broken markup from a damaged or hostile list.
+    {"ColorWithoutClosingQuote", R"(<I><FONT color="clRed>x)", 1, 90, 21, {"3,2 I 80000008 'x'"}},
+    {"FontTagCutOff", "<I>a<FONT", 1, 90, 21, {"3,2 I 80000008 'a'"}},
+    {"SizeWithoutNumber", R"(<I><FONT size=">x)", 1, 90, 21, {"3,2 I 80000008 'x'"}},
+    {"SizeOverflowingNumber",
+     R"(<I><FONT size="99999999999">x)",
+     1,
+     90,
+     21,
+     {"3,2 I 80000008 'x' [Tahoma 72]"}},
+    {"HashTagWithoutEnd", "<I>a<#b", 1, 90, 21, {"3,2 I 80000008 'a#b'"}},
+    {"LoneAmpersands",
+     "<I>& &lt &amp",
+     1,
+     90,
+     21,
+     {"3,2 I 80000008 '& '", "15,2 I 80000008 '&lt '", "39,2 I 80000008 '&amp'"}},
+    {"ClosingTagWithoutLetter", "</>x", 1, 90, 21, {"3,2 - 80000008 'x'"}},
+    {"ShortClosingTagAtEnd", "<I>a</", 1, 90, 21, {"3,2 I 80000008 'a'"}},
+    {"OnlyLineBreaks", "<I>\r\r\r\rx", 1, 90, 21, {}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, MarkupDrawTest, testing::ValuesIn(kMarkupCases),

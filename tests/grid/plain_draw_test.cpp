@@ -22,6 +22,10 @@ struct PlainCase {
   bool wordWrap = true;
 };
 
+void PrintTo(const PlainCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class PlainDrawTest : public testing::TestWithParam<PlainCase> {};
 
 TEST_P(PlainDrawTest, DrawsLines) {
