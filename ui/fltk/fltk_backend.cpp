@@ -67,14 +67,7 @@ class TFltkForm : public TFormPeer {
   void styleLabel(Fl_Widget& w, const TFont& font) {
     w.labelcolor(ToFlColor(font.Color));
     w.labelsize(PointsToPixels(font.Size));
-    Fl_Font face = FL_HELVETICA;
-    if (font.Style.Bold && font.Style.Italic)
-      face = FL_HELVETICA_BOLD_ITALIC;
-    else if (font.Style.Bold)
-      face = FL_HELVETICA_BOLD;
-    else if (font.Style.Italic)
-      face = FL_HELVETICA_ITALIC;
-    w.labelfont(face);
+    w.labelfont(FaceOf(font));
   }
 
   void build(TControl& c) {

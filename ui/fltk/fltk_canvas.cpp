@@ -31,17 +31,17 @@ unsigned ToFlColor(TColor color) {
                       static_cast<uchar>(rgb));
 }
 
-void SelectFont(const TFont& font) {
+int FaceOf(const TFont& font) {
   // Every face of the dialogs is a sans-serif one; FLTK's Helvetica family is
   // the desktop's sans-serif font.
-  Fl_Font face = FL_HELVETICA;
-  if (font.Style.Bold && font.Style.Italic)
-    face = FL_HELVETICA_BOLD_ITALIC;
-  else if (font.Style.Bold)
-    face = FL_HELVETICA_BOLD;
-  else if (font.Style.Italic)
-    face = FL_HELVETICA_ITALIC;
-  fl_font(face, PointsToPixels(font.Size));
+  if (font.Style.Bold && font.Style.Italic) return FL_HELVETICA_BOLD_ITALIC;
+  if (font.Style.Bold) return FL_HELVETICA_BOLD;
+  if (font.Style.Italic) return FL_HELVETICA_ITALIC;
+  return FL_HELVETICA;
+}
+
+void SelectFont(const TFont& font) {
+  fl_font(FaceOf(font), PointsToPixels(font.Size));
 }
 
 TFltkCanvas::TFltkCanvas() {

@@ -7,6 +7,8 @@ namespace ui::fltk {
 
 // FLTK's colour for a colour value.
 unsigned ToFlColor(TColor color);
+// The FLTK face for a font's name and style.
+int FaceOf(const TFont& font);
 // Selects the FLTK font face and pixel size for a font.
 void SelectFont(const TFont& font);
 
