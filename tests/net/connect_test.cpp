@@ -106,6 +106,11 @@ TEST(OpenConnection, FailuresCarryTheirCodesAndLastStatus) {
     }
     EXPECT_EQ(log.texts, c.statuses);
     EXPECT_FALSE(client.IsConnected());
+    // Closing what is not open reports nothing and still frees the handler.
+    EXPECT_TRUE(client.OwnsIOHandler());
+    client.CloseConnection();
+    EXPECT_FALSE(client.OwnsIOHandler());
+    EXPECT_EQ(log.texts, c.statuses);
     // The same object can connect again after a failure.
     Script script;
     script.Close();
