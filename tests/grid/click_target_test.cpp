@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "fake_canvas.h"
+#include "grid_fixture.h"
 #include "ui/grid/cell_draw.h"
 
 namespace {

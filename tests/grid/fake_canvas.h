@@ -4,13 +4,10 @@
 // is as high as its font's character height plus 2, which makes the grid's
 // 8-point font 13 pixels high.
 
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "ui/application.h"
 #include "ui/grid/canvas.h"
-#include "ui/grid/rich_grid.h"
 
 namespace grid_test {
 
@@ -46,17 +43,5 @@ class TFakeCanvas : public ui::TGridCanvas {
 // not transparent.
 std::string Describe(const TDrawn& d);
 std::vector<std::string> DescribeAll(const TFakeCanvas& canvas);
-
-// The description of a form with one grid "Sg" in the update list's fonts.
-const ui::TFormDesc& GridFormDesc();
-
-// An application on the headless back-end with that form created, so that a
-// test gets a grid as the update list's dialog makes it.
-struct TGridFixture {
-  TGridFixture();
-  std::ostringstream Out;
-  ui::TApplication App;
-  ui::TRichStringGrid& Grid;
-};
 
 }  // namespace grid_test

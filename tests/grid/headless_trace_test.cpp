@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "fake_canvas.h"
+#include "grid_fixture.h"
 #include "ui/application.h"
 #include "ui/headless/headless_backend.h"
 

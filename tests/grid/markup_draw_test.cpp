@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_canvas.h"
+#include "grid_fixture.h"
 #include "ui/grid/cell_draw.h"
 
 namespace {
