@@ -34,7 +34,7 @@ void TZipCryptKeys::update(uint8_t plain) {
 }
 
 uint8_t TZipCryptKeys::streamByte() const {
-  const uint16_t temp = static_cast<uint16_t>(key2 | 2);
+  const uint32_t temp = (key2 | 2) & 0xFFFF;
   return static_cast<uint8_t>((temp * (temp ^ 1)) >> 8);
 }
 
