@@ -10,6 +10,8 @@ namespace {
 const TFont kDialogFont{"MS Sans Serif", 8, clWindowText, {}};
 const TFont kBoldFont{"MS Sans Serif", 8, clWindowText, {.Bold = true}};
 const TFont kButtonFont{"MS Sans Serif", 14, clWindowText, {}};
+// The grid's data cells; its header row has its own bold font.
+const TFont kGridFont{"Tahoma", 8, clWindowText, {}};
 
 TControlDesc label(const char* name, TRect bounds, AnsiString caption, TFont font = kDialogFont) {
   return {TControlClass::Label, name, bounds, std::move(caption), std::move(font)};
@@ -63,7 +65,7 @@ const TFormDesc& UpdateFormDesc() {
            "UpdateSg",
            {1, 179, 575, 302},
            "",
-           kDialogFont,
+           kGridFont,
            akLeft | akTop | akBottom},
           button("Button2", {167, 490, 112, 34}, Cp1251("Обновить"), ""),
           button("Button1", {299, 490, 112, 34}, Cp1251("Отмена"), "Button1Click"),

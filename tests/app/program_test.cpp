@@ -74,7 +74,7 @@ TEST_F(ProgramTest, ShowsTheDateAndTheListOnce) {
   EXPECT_EQ(r.output.substr(0, expectStart.size()), expectStart);
   for (const char* record : {
            "label UpdateForm.DateLabel \"12.11.2026\"\n",
-           "grid UpdateForm.UpdateSg rows 12\n",
+           "grid UpdateForm.UpdateSg rows 13\n",
            "cell 0 0 \"Тип\"\n",
            "cell 0 2 \"<FONT color=\\\"clRed\\\"><B><I>critical</I></B></FONT>\"\n",
            "cell 0 3 \"<FONT color=\\\"clRed\\\"><B>NEW VERSION</B></FONT>\"\n",
