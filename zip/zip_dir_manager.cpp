@@ -236,6 +236,13 @@ void TZipDirManager::CalculateStubSize(int64_t position) {
   const int64_t saved = stream.Position();
   const TZipCentralDir& first = Directory.GetItemPtr(0)->CentralDir;
   const int64_t start = Directory.GetItemPtr(0)->LocalHeaderOffset();
+  // An entry written with a trailing data descriptor has no CRC-32 and no
+  // sizes in its local header, and a ZIP64 local header holds the marker
+  // instead of a size; only what the local header really holds is compared.
+  const bool descriptor = first.GeneralPurposeFlag & kZipFlagDataDescriptor;
+  auto sameSize = [](uint32_t local, uint32_t central) {
+    return local == central || local == kZip64Marker32;
+  };
   TLocalHeaderScanner scanner(stream);
   for (int64_t q = scanner.Find(start); q >= 0; q = scanner.Find(q + 4)) {
     uint8_t bytes[TZipFileHeader::kSize];
@@ -246,9 +253,10 @@ void TZipDirManager::CalculateStubSize(int64_t position) {
         local.GeneralPurposeFlag == first.GeneralPurposeFlag &&
         local.CompressionMethod == first.CompressionMethod &&
         local.LastModFileTime == first.LastModFileTime &&
-        local.LastModFileDate == first.LastModFileDate && local.Crc32 == first.Crc32 &&
-        local.CompressedSize == first.CompressedSize &&
-        local.UncompressedSize == first.UncompressedSize) {
+        local.LastModFileDate == first.LastModFileDate &&
+        (descriptor ||
+         (local.Crc32 == first.Crc32 && sameSize(local.CompressedSize, first.CompressedSize) &&
+          sameSize(local.UncompressedSize, first.UncompressedSize)))) {
       StubSize = q - start;
       break;
     }
