@@ -10,10 +10,9 @@ namespace {
 
 // Entry data is read and decoded in chunks of this size.
 constexpr int64_t kInputChunk = 0x100000;
-// The inflate output buffer: ((chunk div 10) + chunk + 267) * 2, low byte
-// cleared. Output is written out whenever it fills, so memory stays bounded
-// whatever an entry expands to.
-constexpr size_t kOutputBuffer = ((kInputChunk / 10 + kInputChunk + 267) * 2) & ~size_t{0xFF};
+// Inflated output goes through a buffer of this size and is written out each
+// time it fills, so memory stays bounded whatever an entry expands to.
+constexpr size_t kOutputBuffer = 0x40000;
 
 constexpr uint16_t kMethodStored = 0;
 constexpr uint16_t kMethodDeflated = 8;

@@ -147,9 +147,9 @@ void TZipBaseArchiver::ExtractTaggedFile(int Index, AnsiString FileName,
   if (item.CentralDir.ExternalFileAttributes & platform::faDirectory) return;
 
   AnsiString outPath = BaseDir + FileName;
-  if (platform::FileExists(outPath)) {
-    const int64_t attributes = platform::GetFileAttributes(outPath);
-    if (!Options.ReplaceReadOnly && attributes >= 0 && (attributes & platform::faReadOnly)) return;
+  const int64_t existing = platform::GetFileAttributes(outPath);
+  if (existing >= 0 && !(existing & platform::faDirectory)) {
+    if (!Options.ReplaceReadOnly && (existing & platform::faReadOnly)) return;
     const auto entryAge =
         static_cast<int32_t>(static_cast<uint32_t>(item.CentralDir.LastModFileDate) << 16 |
                              item.CentralDir.LastModFileTime);
@@ -175,7 +175,8 @@ void TZipBaseArchiver::ExtractTaggedFile(int Index, AnsiString FileName,
 
   std::unique_ptr<TZipFileStream> out;
   try {
-    if (platform::FileExists(outPath)) {
+    // The overwrite hook may have named another file: look again.
+    if (existing >= 0 && platform::FileExists(outPath)) {
       platform::SetFileAttributes(outPath, 0);
       platform::DeleteFile(outPath);
     }

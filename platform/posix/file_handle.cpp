@@ -31,8 +31,9 @@ bool TFileHandle::Open(const AnsiString& path, TFileOpenMode mode) {
   do fd = ::open(posix::ToNativePath(path).c_str(), flags, 0666);
   while (fd < 0 && errno == EINTR);
   if (fd < 0) return false;
+  // A folder opens for reading on POSIX, but it is no file.
   struct stat st;
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  if (mode != TFileOpenMode::CreateExclusive && (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))) {
     ::close(fd);
     return false;
   }

@@ -1,8 +1,11 @@
 // qdzip: lists and extracts ZIP archives with the archiver component.
 //
 //   qdzip l ARCHIVE
-//   qdzip x [-d] [-c] [-p PASSWORD] [-o always|never|newer|older] ARCHIVE DIR
+//   qdzip x [-d] [-c] [-n] [-p PASSWORD] [-o always|never|newer|older] ARCHIVE DIR
 //           [MASK [ATTR [EXCLUDE]]]
+//
+// -d creates the archive's folders under DIR, -c keeps entries that fail
+// their checks, -n leaves the flushing of written files to the system.
 //
 // Extraction exits with 0 when every entry passed, 1 when an entry failed
 // (each failure is printed on standard error) and 2 when the archive could
@@ -41,9 +44,10 @@ std::string toTerminal(const AnsiString& text) {
 }
 
 int usage() {
-  std::cerr << "usage: qdzip l ARCHIVE\n"
-               "       qdzip x [-d] [-c] [-p PASSWORD] [-o always|never|newer|older] ARCHIVE DIR\n"
-               "               [MASK [ATTR [EXCLUDE]]]\n";
+  std::cerr
+      << "usage: qdzip l ARCHIVE\n"
+         "       qdzip x [-d] [-c] [-n] [-p PASSWORD] [-o always|never|newer|older] ARCHIVE DIR\n"
+         "               [MASK [ATTR [EXCLUDE]]]\n";
   return 2;
 }
 
@@ -86,6 +90,8 @@ int extract(int argc, char** argv) {
       zip.Options.CreateDirs = true;
     } else if (a == "-c") {
       zip.ExtractCorruptedFiles = true;
+    } else if (a == "-n") {
+      zip.Options.FlushBuffers = false;
     } else if (a == "-p" && i + 1 < argc) {
       zip.Password = fromArg(argv[++i]);
     } else if (a == "-o" && i + 1 < argc) {
