@@ -165,6 +165,29 @@ TEST_P(Interop, QdzipWritesWhatUnzipWrites) {
   }
 }
 
+TEST(Qdzip, ListsOneLinePerEntry) {
+  ASSERT_TRUE(fs::exists(QdzipPath()));
+  TestArchive a;
+  TestEntry folder;
+  folder.name = "dir/";
+  folder.externalAttributes = 0x10;
+  TestEntry text;
+  text.name = "dir/\x92\xA5\xE1\xE2.txt";  // "Тест" in code page 866
+  text.data = "hello";
+  text.externalAttributes = 0x21;
+  a.entries = {folder, text};
+  const fs::path dir = ScratchDir("qdzip_list");
+  WriteBytes(dir / "a.zip", BuildZip(a));
+  ASSERT_EQ(RunShell(Quote(QdzipPath().string()) + " l " + Quote((dir / "a.zip").string()) + " > " +
+                     Quote((dir / "out.txt").string())),
+            0);
+  EXPECT_EQ(ReadBytes(dir / "out.txt"),
+            "00000010 0 00000000 dir/\n00000021 5 3610A686 dir/Тест.txt\n");
+  EXPECT_EQ(RunShell(Quote(QdzipPath().string()) + " l " + Quote((dir / "none.zip").string()) +
+                     " 2>/dev/null"),
+            2);
+}
+
 INSTANTIATE_TEST_SUITE_P(Archives, Interop, ::testing::ValuesIn(kCases), [](const auto& info) {
   std::string n = std::string(info.param.set) + "_";
   for (const char ch : std::string(info.param.file))

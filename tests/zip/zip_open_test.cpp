@@ -129,6 +129,21 @@ const OpenCase kOpenCases[] = {
        o.zip.ExtractItem(2, out);
        EXPECT_EQ(out.Data(), "beta");
      }},
+    {"stub in front of entries with data descriptors",
+     [] {
+       TestArchive a;
+       a.entries = {file("a", "alpha", 8), file("b", "beta", 8)};
+       for (auto& e : a.entries) e.dataDescriptor = true;
+       a.stub = std::string(333, 'S');
+       return BuildZip(a);
+     },
+     nullptr, "",
+     [](Opened& o) {
+       EXPECT_EQ(o.zip.DirManager()->StubSize, 333);
+       TZipMemoryStream out;
+       o.zip.ExtractItem(1, out);
+       EXPECT_EQ(out.Data(), "beta");
+     }},
     {"stub that the offsets count",
      [] {
        TestArchive a;

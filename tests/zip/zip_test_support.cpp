@@ -124,24 +124,35 @@ std::string BuildZip(const TestArchive& archive) {
                                             static_cast<uInt>(e.data.size())));
     const uint32_t offset =
         static_cast<uint32_t>(body.size() + (archive.offsetsCountStub ? archive.stub.size() : 0));
-    std::string common;
-    put16(common, e.flags);
-    put16(common, e.method);
-    put16(common, e.dosTime);
-    put16(common, e.dosDate);
-    put32(common, crc);
-    put32(common, static_cast<uint32_t>(payload.size()));
-    put32(common, static_cast<uint32_t>(e.data.size()));
-    put16(common, static_cast<uint32_t>(e.name.size()));
+    const uint16_t flags = e.flags | (e.dataDescriptor ? 0x08 : 0);
+    auto common = [&](bool local) {
+      const bool blank = local && e.dataDescriptor;
+      std::string r;
+      put16(r, flags);
+      put16(r, e.method);
+      put16(r, e.dosTime);
+      put16(r, e.dosDate);
+      put32(r, blank ? 0 : crc);
+      put32(r, blank ? 0 : static_cast<uint32_t>(payload.size()));
+      put32(r, blank ? 0 : static_cast<uint32_t>(e.data.size()));
+      put16(r, static_cast<uint32_t>(e.name.size()));
+      return r;
+    };
     body += "PK\x03\x04";
     put16(body, e.versionNeeded);
-    body += common;
+    body += common(true);
     put16(body, 0);
     body += e.name + payload;
+    if (e.dataDescriptor) {
+      body += "PK\x07\x08";
+      put32(body, crc);
+      put32(body, static_cast<uint32_t>(payload.size()));
+      put32(body, static_cast<uint32_t>(e.data.size()));
+    }
     central += "PK\x01\x02";
     put16(central, 20);
     put16(central, e.versionNeeded);
-    central += common;
+    central += common(false);
     put16(central, static_cast<uint32_t>(e.extra.size()));
     put16(central, static_cast<uint32_t>(e.comment.size()));
     put16(central, 0);

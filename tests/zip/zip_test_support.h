@@ -43,6 +43,9 @@ struct TestEntry {
   std::string comment;
   std::optional<uint32_t> crc;         // stored CRC-32 instead of the real one
   std::optional<std::string> payload;  // stored data instead of the encoded one
+  // The local header leaves CRC-32 and sizes to a trailing data descriptor
+  // (flag bit 3), as streaming writers do.
+  bool dataDescriptor = false;
   uint16_t versionNeeded = 20;
   uint16_t dosTime = 0x6000;  // 12:00:00
   uint16_t dosDate = 0x5821;  // 2024-01-01
