@@ -1,5 +1,6 @@
 #include "tests/zip/zip_test_support.h"
 
+#include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <cstdlib>
@@ -12,7 +13,14 @@ fs::path ScratchDir(const std::string& name) {
   const char* bin = std::getenv("QD_TEST_BINARY_DIR");
   const fs::path root =
       fs::path(bin && *bin ? bin : fs::temp_directory_path().string()) / "zip_scratch";
-  const fs::path dir = root / name;
+  // Tests run in parallel processes: each test's folders carry its name.
+  std::string owner = "none";
+  if (const auto* info = ::testing::UnitTest::GetInstance()->current_test_info()) {
+    owner = std::string(info->test_suite_name()) + "." + info->name();
+    for (char& c : owner)
+      if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.') c = '_';
+  }
+  const fs::path dir = root / owner / name;
   std::error_code ec;
   // Earlier runs may have left read-only files behind.
   if (fs::exists(dir)) {

@@ -13,7 +13,7 @@ namespace ziptest {
 
 namespace fs = std::filesystem;
 
-// A fresh, empty folder for one test under the build folder.
+// A fresh, empty folder of the running test under the build folder.
 fs::path ScratchDir(const std::string& name);
 std::string ReadBytes(const fs::path& path);
 void WriteBytes(const fs::path& path, const std::string& data);
