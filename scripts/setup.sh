@@ -7,7 +7,7 @@ build=(cmake ninja-build g++ pkg-config zlib1g-dev libfltk1.3-dev libx11-dev)
 demo=(xvfb xdotool imagemagick x11-utils fonts-liberation fonts-dejavu-core)
 test=(googletest libgtest-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
       clang libclang-rt-14-dev zip unzip libarchive-tools golang-1.19-src libpython3.11-testsuite
-      librust-zip-dev python3 clang-format)
+      librust-zip-dev python3 clang-format time)
 
 case "${1:-test}" in
   build) wanted=("${build[@]}") ;;

@@ -1,6 +1,6 @@
 #include "platform/fileattr.h"
 
-#include <windows.h>
+#include "platform/win32/windows_api.h"
 
 // The Windows headers name their ANSI and wide forms through macros that
 // would rename this layer's functions.

@@ -1,6 +1,6 @@
 #include "platform/files.h"
 
-#include <windows.h>
+#include "platform/win32/windows_api.h"
 
 #include "core/exceptions.h"
 #include "core/format.h"

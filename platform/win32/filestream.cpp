@@ -1,6 +1,6 @@
 #include "platform/filestream.h"
 
-#include <windows.h>
+#include "platform/win32/windows_api.h"
 
 namespace platform {
 

@@ -35,6 +35,10 @@ struct StreamKind {
   std::function<std::unique_ptr<TStream>()> make;
 };
 
+void PrintTo(const StreamKind& k, std::ostream* os) {
+  *os << k.name;
+}
+
 class EveryStream : public ::testing::TestWithParam<StreamKind> {};
 
 TEST_P(EveryStream, WriteSeekReadAndSize) {

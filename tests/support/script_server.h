@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,6 +22,9 @@ namespace testsupport {
 // How a text is cut into pieces that are sent one by one.
 enum class Delivery { Whole, Bytes, Random };
 const char* DeliveryName(Delivery delivery);
+inline void PrintTo(Delivery delivery, std::ostream* os) {
+  *os << DeliveryName(delivery);
+}
 // The pieces of text: one piece, one piece per byte, or cuts at random
 // places chosen from seed (at most maxPieces pieces).
 std::vector<std::string> Split(const std::string& text, Delivery delivery, uint32_t seed,

@@ -77,6 +77,10 @@ struct ExtractCase {
   std::vector<int> wantNatives;
 };
 
+void PrintTo(const ExtractCase& c, std::ostream* os) {
+  *os << c.title;
+}
+
 TestEntry withPayload(TestEntry e, std::string payload) {
   e.payload = std::move(payload);
   return e;

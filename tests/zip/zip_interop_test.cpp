@@ -30,6 +30,10 @@ struct InteropCase {
   const char* why;
 };
 
+void PrintTo(const InteropCase& c, std::ostream* os) {
+  *os << c.set << "/" << c.file;
+}
+
 const InteropCase kCases[] = {
     {"go", "crc32-not-streamed.zip", Expect::Same, 0, ""},
     {"go", "dd.zip", Expect::Same, 0, ""},

@@ -52,6 +52,10 @@ struct OpenCase {
   std::function<void(Opened&)> check;
 };
 
+void PrintTo(const OpenCase& c, std::ostream* os) {
+  *os << c.title;
+}
+
 std::string withComment() {
   TestArchive a;
   a.entries = {file("a.txt", "hello")};
