@@ -22,17 +22,6 @@ struct StatusLog {
   std::vector<std::string> texts;
 };
 
-int closedPort() {
-  TNetComponent user;
-  const TNetSocket s = TheStack->NewSocket(NetSocketStream, 0);
-  TNetIPv4 address;
-  uint16_t port = 0;
-  TheStack->Bind(s, {127, 0, 0, 1}, 0);
-  TheStack->GetSockName(s, address, port);
-  TheStack->CloseSocket(s);
-  return port;
-}
-
 TEST(OpenConnection, StatusEventsInOrderThroughConnectAndClose) {
   struct Case {
     const char* host;
@@ -80,7 +69,7 @@ TEST(OpenConnection, FailuresCarryTheirCodesAndLastStatus) {
     std::vector<std::string> statuses;
   } cases[] = {
       {"127.0.0.1",
-       closedPort(),
+       nettest::ClosedPort(),
        10061,
        "Socket Error # 10061\r\nConnection refused.",
        {"Connecting to 127.0.0.1."}},
@@ -150,7 +139,7 @@ TEST(OpenConnection, WithTimeLimit) {
   {
     TNetTCPClient client;
     client.SetHost("127.0.0.1");
-    client.SetPort(closedPort());
+    client.SetPort(nettest::ClosedPort());
     try {
       client.OpenConnection(5000);
       FAIL();

@@ -61,4 +61,17 @@ inline std::string Body(size_t n) {
   return s;
 }
 
+// A port on 127.0.0.1 where nothing listens: bound, read back and closed, so
+// that a connect to it is refused.
+inline uint16_t ClosedPort() {
+  TNetComponent user;
+  const TNetSocket s = TheStack->NewSocket(NetSocketStream, 0);
+  TNetIPv4 address;
+  uint16_t port = 0;
+  TheStack->Bind(s, {127, 0, 0, 1}, 0);
+  TheStack->GetSockName(s, address, port);
+  TheStack->CloseSocket(s);
+  return port;
+}
+
 }  // namespace nettest

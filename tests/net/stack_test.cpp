@@ -5,6 +5,7 @@
 #include "net/component.h"
 #include "net/exceptions.h"
 #include "net/stack.h"
+#include "net_test_helpers.h"
 
 namespace {
 
@@ -100,22 +101,11 @@ TEST(SocketError, MessagesFromTheTable) {
   }
 }
 
-// A port on 127.0.0.1 where nothing listens.
-uint16_t closedPort() {
-  const TNetSocket s = TheStack->NewSocket(NetSocketStream, 0);
-  TNetIPv4 address;
-  uint16_t port = 0;
-  TheStack->Bind(s, {127, 0, 0, 1}, 0);
-  TheStack->GetSockName(s, address, port);
-  TheStack->CloseSocket(s);
-  return port;
-}
-
 TEST(CheckSocketResult, ToleratedCodesReturnTrueOthersRaise) {
   TNetComponent user;
   EXPECT_FALSE(TheStack->CheckSocketResult(0));
   EXPECT_FALSE(TheStack->CheckSocketResult(5, {10061}));
-  const uint16_t port = closedPort();
+  const uint16_t port = nettest::ClosedPort();
   auto refusedConnect = [&] {
     const TNetSocket s = TheStack->NewSocket(NetSocketStream, 0);
     const int result = TheStack->Connect(s, NetAddressFamilyIPv4, {127, 0, 0, 1}, port);

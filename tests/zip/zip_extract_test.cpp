@@ -12,14 +12,6 @@ namespace {
 
 using namespace ziptest;
 
-TestEntry file(const std::string& name, const std::string& data, uint16_t method = 0) {
-  TestEntry e;
-  e.name = name;
-  e.data = data;
-  e.method = method;
-  return e;
-}
-
 struct Failure {
   std::string name;
   int native;
@@ -92,32 +84,32 @@ TestEntry withCrc(TestEntry e, uint32_t crc) {
 }
 
 TestEntry bzip2Like() {
-  TestEntry e = file("b.bz2", "data");
+  TestEntry e = FileEntry("b.bz2", "data");
   e.method = 12;
   e.versionNeeded = 46;
   return e;
 }
 
 TestEntry folderWithoutBit() {
-  TestEntry e = file("d/", "");
+  TestEntry e = FileEntry("d/", "");
   e.externalAttributes = 0;
   return e;
 }
 
 const ExtractCase kExtractCases[] = {
     {"folders are not created without CreateDirs",
-     {file("db/qd.upd", "new data", 8)},
+     {FileEntry("db/qd.upd", "new data", 8)},
      false,
      false,
      {{"qd.upd", "new data"}},
      {}},
     {"folders are created with CreateDirs",
      {[] {
-        TestEntry d = file("db/", "");
+        TestEntry d = FileEntry("db/", "");
         d.externalAttributes = 0x10;
         return d;
       }(),
-      file("db/qd.upd", "new data", 8), file("e/f/g/h.txt", "deep")},
+      FileEntry("db/qd.upd", "new data", 8), FileEntry("e/f/g/h.txt", "deep")},
      true,
      false,
      {{"db", "<dir>"},
@@ -128,26 +120,26 @@ const ExtractCase kExtractCases[] = {
       {"e/f/g/h.txt", "deep"}},
      {}},
     {"same file name in two folders: the later one wins",
-     {file("a/x.dat", "first"), file("b/x.dat", "second")},
+     {FileEntry("a/x.dat", "first"), FileEntry("b/x.dat", "second")},
      false,
      false,
      {{"x.dat", "second"}},
      {}},
-    {"empty file", {file("empty", "")}, false, false, {{"empty", ""}}, {}},
+    {"empty file", {FileEntry("empty", "")}, false, false, {{"empty", ""}}, {}},
     {"deflate data one byte short: fails, partial file stays",
-     {withPayload(file("short", numbers(), 8), deflateShort())},
+     {withPayload(FileEntry("short", numbers(), 8), deflateShort())},
      false,
      false,
      {{"short", RawInflate(deflateShort())}},
      {8}},
     {"stored data with a wrong CRC: fails, data stays",
-     {withCrc(file("c", "abc"), 1)},
+     {withCrc(FileEntry("c", "abc"), 1)},
      false,
      false,
      {{"c", "abc"}},
      {8}},
     {"wrong CRC kept when corrupted files are wanted",
-     {withCrc(file("c", "abc"), 1)},
+     {withCrc(FileEntry("c", "abc"), 1)},
      false,
      true,
      {{"c", "abc"}},
@@ -155,20 +147,21 @@ const ExtractCase kExtractCases[] = {
     {"unsupported method", {bzip2Like()}, false, false, {{"b.bz2", ""}}, {8}},
     {"folder entry without the folder bit", {folderWithoutBit()}, false, false, {}, {19}},
     {"bytes after the end of the deflate data",
-     {withPayload(file("tail", "payload", 8), RawDeflate("payload") + "JUNKJUNK")},
+     {withPayload(FileEntry("tail", "payload", 8), RawDeflate("payload") + "JUNKJUNK")},
      false,
      false,
      {{"tail", "payload"}},
      {}},
     {"names that climb out are refused with CreateDirs",
-     {file("../evil1", "x"), file("a/../../evil2", "x"), file("/evil3", "x"), file("C:evil4", "x"),
-      file("..\\evil5", "x"), file("a/.../evil6", "x"), file("ok/fine", "y")},
+     {FileEntry("../evil1", "x"), FileEntry("a/../../evil2", "x"), FileEntry("/evil3", "x"),
+      FileEntry("C:evil4", "x"), FileEntry("..\\evil5", "x"), FileEntry("a/.../evil6", "x"),
+      FileEntry("ok/fine", "y")},
      true,
      false,
      {{"ok", "<dir>"}, {"ok/fine", "y"}},
      {19, 19, 19, 19, 19, 19}},
     {"names that climb out keep only their file name without CreateDirs",
-     {file("../evil1", "x"), file("/abs/evil3", "z"), file("C:evil4", "w")},
+     {FileEntry("../evil1", "x"), FileEntry("/abs/evil3", "z"), FileEntry("C:evil4", "w")},
      false,
      false,
      {{"evil1", "x"}, {"evil3", "z"}, {"evil4", "w"}},
@@ -203,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(Entries, ExtractCases, ::testing::ValuesIn(kExtractCase
 
 TEST(Extract, FailureMessagesNameThePath) {
   TestArchive a;
-  a.entries = {file("d/", ""), withCrc(file("c", "abc"), 1)};
+  a.entries = {FileEntry("d/", ""), withCrc(FileEntry("c", "abc"), 1)};
   a.entries[0].externalAttributes = 0;
   Extraction x("messages", a);
   x.run();
@@ -219,7 +212,7 @@ TEST(Extract, FailureMessagesNameThePath) {
 TEST(Extract, AnEntryThatExpandsBeyondItsSizeStopsEarly) {
   // 64 MiB of zeros declared as 10 bytes: decoding stops soon after the
   // declared size instead of writing everything out.
-  TestEntry bomb = file("bomb", std::string(64 << 20, '\0'), 8);
+  TestEntry bomb = FileEntry("bomb", std::string(64 << 20, '\0'), 8);
   bomb.payload = RawDeflate(bomb.data);
   bomb.data = std::string(10, '\0');
   TestArchive a;
@@ -254,13 +247,13 @@ TEST(Extract, OverwriteAndReadOnlyRules) {
     // The existing file comes from an earlier extraction, which gives it its
     // date and, for the read-only cases, its attribute.
     TestArchive old;
-    old.entries = {file("qd.upd", "old")};
+    old.entries = {FileEntry("qd.upd", "old")};
     old.entries[0].dosTime = c.existingTime;
     if (c.readOnly) old.entries[0].externalAttributes = 0x21;
     Extraction first("overwrite", old);
     first.run();
     TestArchive fresh;
-    fresh.entries = {file("qd.upd", "new")};
+    fresh.entries = {FileEntry("qd.upd", "new")};
     fresh.entries[0].dosTime = c.entryTime;
     WriteBytes(first.dir / "b.zip", BuildZip(fresh));
     first.zip.FileName = (first.dir / "b.zip").string();
@@ -337,7 +330,7 @@ TEST(Extract, NeedsAnOpenArchive) {
 
 TEST(Extract, ItemIndexOutsideTheDirectory) {
   TestArchive a;
-  a.entries = {file("x", "1")};
+  a.entries = {FileEntry("x", "1")};
   Extraction x("index", a);
   x.zip.OpenArchive();
   TZipMemoryStream out;
@@ -351,7 +344,7 @@ TEST(Extract, ItemIndexOutsideTheDirectory) {
 
 TEST(Extract, ALocalHeaderPastTheEndLeavesTheLoop) {
   TestArchive a;
-  a.entries = {file("x", "1")};
+  a.entries = {FileEntry("x", "1")};
   std::string bytes = BuildZip(a);
   const size_t central = bytes.find("PK\x01\x02");
   bytes.replace(central + 42, 4, std::string("\x00\x00\x01\x00", 4));  // offset 65536

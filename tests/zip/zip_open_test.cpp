@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 
@@ -14,14 +16,6 @@
 namespace {
 
 using namespace ziptest;
-
-TestEntry file(const std::string& name, const std::string& data, uint16_t method = 0) {
-  TestEntry e;
-  e.name = name;
-  e.data = data;
-  e.method = method;
-  return e;
-}
 
 TestEntry folder(const std::string& name) {
   TestEntry e;
@@ -58,14 +52,14 @@ void PrintTo(const OpenCase& c, std::ostream* os) {
 
 std::string withComment() {
   TestArchive a;
-  a.entries = {file("a.txt", "hello")};
+  a.entries = {FileEntry("a.txt", "hello")};
   a.comment = "archive comment";
   return BuildZip(a);
 }
 
 std::string cutExtra(size_t extraLength) {
   TestArchive a;
-  TestEntry e = file("x", "1");
+  TestEntry e = FileEntry("x", "1");
   // One whole block with a data size beyond the field, or a cut header.
   e.extra = extraLength == 3 ? std::string("\x01\x00\x08", 3)
                              : std::string("\x55\x54\x40\x00\x01\x02\x03\x04\x05", 9);
@@ -75,7 +69,7 @@ std::string cutExtra(size_t extraLength) {
 
 std::string zip64BlockWithoutOffset() {
   TestArchive a;
-  TestEntry e = file("x", "abc");
+  TestEntry e = FileEntry("x", "abc");
   e.extra = std::string("\x01\x00\x00\x00", 4);
   a.entries = {e};
   std::string bytes = BuildZip(a);
@@ -87,7 +81,7 @@ std::string zip64BlockWithoutOffset() {
 
 std::string withEndField(size_t offset, const std::string& value) {
   TestArchive a;
-  a.entries = {file("x", "abc")};
+  a.entries = {FileEntry("x", "abc")};
   std::string bytes = BuildZip(a);
   bytes.replace(bytes.rfind("PK\x05\x06") + offset, value.size(), value);
   return bytes;
@@ -119,7 +113,7 @@ const OpenCase kOpenCases[] = {
     {"stub whose bytes the offsets do not count",
      [] {
        TestArchive a;
-       a.entries = {folder("d/"), file("d/a", "alpha"), file("b", "beta")};
+       a.entries = {folder("d/"), FileEntry("d/a", "alpha"), FileEntry("b", "beta")};
        a.entries[0].dosTime = 1;  // the folder entry is first
        a.stub = std::string(1000, 'S');
        return BuildZip(a);
@@ -136,7 +130,7 @@ const OpenCase kOpenCases[] = {
     {"stub in front of entries with data descriptors",
      [] {
        TestArchive a;
-       a.entries = {file("a", "alpha", 8), file("b", "beta", 8)};
+       a.entries = {FileEntry("a", "alpha", 8), FileEntry("b", "beta", 8)};
        for (auto& e : a.entries) e.dataDescriptor = true;
        a.stub = std::string(333, 'S');
        return BuildZip(a);
@@ -151,7 +145,7 @@ const OpenCase kOpenCases[] = {
     {"stub that the offsets count",
      [] {
        TestArchive a;
-       a.entries = {file("a", "alpha")};
+       a.entries = {FileEntry("a", "alpha")};
        a.stub = std::string(1000, 'S');
        a.offsetsCountStub = true;
        return BuildZip(a);
@@ -164,10 +158,10 @@ const OpenCase kOpenCases[] = {
     {"names: backslashes, a zero byte, UTF-8 flag, 300 bytes",
      [] {
        TestArchive a;
-       TestEntry utf8 = file("\xD0\x96\xD1\x83\xD0\xBA.txt", "x");
+       TestEntry utf8 = FileEntry("\xD0\x96\xD1\x83\xD0\xBA.txt", "x");
        utf8.flags = 0x0800;
-       a.entries = {file("dir\\sub\\f.txt", "1"), file(std::string("cut\0here", 8), "2"), utf8,
-                    file(std::string(300, 'n'), "3")};
+       a.entries = {FileEntry("dir\\sub\\f.txt", "1"), FileEntry(std::string("cut\0here", 8), "2"),
+                    utf8, FileEntry(std::string(300, 'n'), "3")};
        return BuildZip(a);
      },
      nullptr, "",
@@ -180,7 +174,7 @@ const OpenCase kOpenCases[] = {
     {"OEM name and raw comment",
      [] {
        TestArchive a;
-       TestEntry e = file("\x92\xA5\xE1\xE2.txt", "x");  // "Тест" in code page 866
+       TestEntry e = FileEntry("\x92\xA5\xE1\xE2.txt", "x");  // "Тест" in code page 866
        e.comment = "\x92\xA5";
        a.entries = {e};
        return BuildZip(a);
@@ -218,7 +212,7 @@ const OpenCase kOpenCases[] = {
     {"ZIP64 locator without its record",
      [] {
        TestArchive a;
-       a.entries = {file("x", "abc")};
+       a.entries = {FileEntry("x", "abc")};
        std::string bytes = BuildZip(a);
        std::string locator("PK\x06\x07", 4);
        locator += std::string(16, '\0');
@@ -228,7 +222,7 @@ const OpenCase kOpenCases[] = {
     {"only an end record of the other signature: rebuilt from local headers",
      [] {
        TestArchive a;
-       a.entries = {file("a", "alpha"), file("e", "")};
+       a.entries = {FileEntry("a", "alpha"), FileEntry("e", "")};
        std::string bytes = BuildZip(a);
        bytes.replace(bytes.rfind("PK\x05\x06"), 4, "AA\x05\x06");
        return bytes;
@@ -245,7 +239,7 @@ const OpenCase kOpenCases[] = {
     {"no end record, corrupted archives allowed: rebuilt",
      [] {
        TestArchive a;
-       a.entries = {file("a", "alpha")};
+       a.entries = {FileEntry("a", "alpha")};
        const std::string bytes = BuildZip(a);
        return bytes.substr(0, bytes.find("PK\x01\x02"));
      },
@@ -338,18 +332,45 @@ TEST(OpenArchive, AMissingFileBecomesAnEmptyArchiveOnClose) {
   EXPECT_EQ(zip.DirManager()->StubSize, 0);
 }
 
+// The archive is opened read-only when the write probe fails. Root writes to
+// read-only files, so as root the check runs in a child process that first
+// gives up its rights to those of "nobody"; the archive then lives in the
+// system's temporary folder, which every user can reach.
 TEST(OpenArchive, AFileThatCannotBeWrittenOpensReadOnly) {
   TestArchive a;
-  a.entries = {file("a", "alpha")};
-  Opened o(BuildZip(a), "readonly");
-  fs::permissions(o.path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  if (std::ofstream(o.path, std::ios::app).is_open())
-    GTEST_SKIP() << "running with rights that write to read-only files";
-  o.zip.OpenArchive();
-  EXPECT_EQ(o.zip.OpenMode(), 0x40);
-  TZipMemoryStream out;
-  o.zip.ExtractItem(0, out);
-  EXPECT_EQ(out.Data(), "alpha");
+  a.entries = {FileEntry("a", "alpha")};
+  const bool root = ::geteuid() == 0;
+  const fs::path folder =
+      root ? fs::temp_directory_path() / ("qd-readonly-" + std::to_string(::getpid()))
+           : ScratchDir("readonly");
+  fs::create_directories(folder);
+  const fs::path path = folder / "a.zip";
+  WriteBytes(path, BuildZip(a));
+  fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  auto openAndRead = [&] {
+    TZipArchiver zip;
+    zip.Name = "zf";
+    zip.FileName = path.string();
+    zip.OpenArchive();
+    TZipMemoryStream out;
+    zip.ExtractItem(0, out);
+    return zip.OpenMode() == 0x40 && out.Data() == "alpha";
+  };
+  if (root) {
+    fs::permissions(folder, fs::perms::all);
+    EXPECT_EXIT(
+        {
+          const uid_t nobody = 65534;
+          if (::setgid(nobody) != 0 || ::setuid(nobody) != 0) std::_Exit(2);
+          if (std::ofstream(path, std::ios::app).is_open()) std::_Exit(3);
+          std::_Exit(openAndRead() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    fs::remove_all(folder);
+  } else {
+    ASSERT_FALSE(std::ofstream(path, std::ios::app).is_open());
+    EXPECT_TRUE(openAndRead());
+  }
 }
 
 // Archives made by Info-ZIP zip and Python's zipfile.

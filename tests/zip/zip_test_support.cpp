@@ -121,6 +121,14 @@ void put32(std::string& s, uint32_t v) {
 
 }  // namespace
 
+TestEntry FileEntry(const std::string& name, const std::string& data, uint16_t method) {
+  TestEntry e;
+  e.name = name;
+  e.data = data;
+  e.method = method;
+  return e;
+}
+
 std::string BuildZip(const TestArchive& archive) {
   std::string body, central;
   for (const TestEntry& e : archive.entries) {

@@ -63,5 +63,7 @@ struct TestArchive {
 };
 
 std::string BuildZip(const TestArchive& archive);
+// An entry of the given name and data, stored (method 0) or deflated (8).
+TestEntry FileEntry(const std::string& name, const std::string& data, uint16_t method = 0);
 
 }  // namespace ziptest
