@@ -1,11 +1,12 @@
 #pragma once
 // An open file with positioned reads and writes, for the archiver, which
 // reads archives and writes extracted files through it. The open modes are
-// the three the archiver uses.
+// the three the archiver uses; the file calls underneath are the runtime's.
 
 #include <cstdint>
 
 #include "core/ansistring.h"
+#include "platform/filestream.h"
 
 namespace platform {
 
@@ -24,7 +25,7 @@ class TFileHandle {
 
   // False when the file cannot be opened (or created) in that mode.
   bool Open(const AnsiString& path, TFileOpenMode mode);
-  bool IsOpen() const { return handle != -1; }
+  bool IsOpen() const { return handle != InvalidFileHandle; }
   void Close();
 
   // At most count bytes; the count transferred, 0 at the end, -1 on error.
@@ -41,7 +42,7 @@ class TFileHandle {
   bool SetDosDateTime(uint16_t dosDate, uint16_t dosTime);
 
  private:
-  intptr_t handle = -1;
+  FileHandleValue handle = InvalidFileHandle;
 };
 
 // Whether the file can be opened now for reading and writing with other

@@ -18,7 +18,8 @@ constexpr FileHandleValue InvalidFileHandle = -1;
 // (0x10 nothing, 0x20 read only, 0x30 write only, 0x40 everything). Sharing
 // is enforced on Windows; POSIX has no mandatory sharing and ignores it.
 FileHandleValue FileOpen(const AnsiString& path, uint16_t mode);
-// Creates the file, or empties an existing one, for reading and writing.
+// Creates the file, or empties an existing one, for reading and writing,
+// shared with no other opener. A symbolic link in its place is not followed.
 FileHandleValue FileCreate(const AnsiString& path);
 void FileClose(FileHandleValue handle);
 
@@ -32,5 +33,10 @@ int64_t FileSeek(FileHandleValue handle, int64_t offset, int origin);
 bool FileTruncate(FileHandleValue handle, int64_t size);
 // Writes the file's buffers through to the disk.
 bool FileFlush(FileHandleValue handle);
+// The file's length, or -1 when it cannot be had.
+int64_t FileGetSize(FileHandleValue handle);
+// Sets the last-write time from an MS-DOS date and time read as local time;
+// false for a date the system cannot represent.
+bool FileSetDosDateTime(FileHandleValue handle, uint16_t dosDate, uint16_t dosTime);
 
 }  // namespace platform

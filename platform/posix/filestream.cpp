@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <ctime>
 
 #include "platform/posix/native_path.h"
 
@@ -24,8 +25,8 @@ FileHandleValue FileOpen(const AnsiString& path, uint16_t mode) {
 }
 
 FileHandleValue FileCreate(const AnsiString& path) {
-  const int fd =
-      ::open(posix::ToNativePath(path).c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  const int fd = ::open(posix::ToNativePath(path).c_str(),
+                        O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
   return fd < 0 ? InvalidFileHandle : fd;
 }
 
@@ -68,6 +69,32 @@ bool FileTruncate(FileHandleValue handle, int64_t size) {
 
 bool FileFlush(FileHandleValue handle) {
   return ::fsync(static_cast<int>(handle)) == 0;
+}
+
+int64_t FileGetSize(FileHandleValue handle) {
+  struct stat st;
+  if (::fstat(static_cast<int>(handle), &st) != 0) return -1;
+  return st.st_size;
+}
+
+bool FileSetDosDateTime(FileHandleValue handle, uint16_t dosDate, uint16_t dosTime) {
+  struct tm local = {};
+  local.tm_year = (dosDate >> 9) + 80;
+  local.tm_mon = (dosDate >> 5 & 0x0F) - 1;
+  local.tm_mday = dosDate & 0x1F;
+  local.tm_hour = dosTime >> 11;
+  local.tm_min = dosTime >> 5 & 0x3F;
+  local.tm_sec = (dosTime & 0x1F) * 2;
+  local.tm_isdst = -1;
+  if (local.tm_mon < 0 || local.tm_mon > 11 || local.tm_mday < 1 || local.tm_hour > 23 ||
+      local.tm_min > 59 || local.tm_sec > 59)
+    return false;
+  const time_t when = ::mktime(&local);
+  if (when == static_cast<time_t>(-1)) return false;
+  struct timespec times[2] = {};
+  times[0].tv_nsec = UTIME_OMIT;
+  times[1].tv_sec = when;
+  return ::futimens(static_cast<int>(handle), times) == 0;
 }
 
 }  // namespace platform

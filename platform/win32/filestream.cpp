@@ -75,4 +75,17 @@ bool FileFlush(FileHandleValue handle) {
   return ::FlushFileBuffers(toHandle(handle)) != 0;
 }
 
+int64_t FileGetSize(FileHandleValue handle) {
+  LARGE_INTEGER size;
+  if (!::GetFileSizeEx(toHandle(handle), &size)) return -1;
+  return size.QuadPart;
+}
+
+bool FileSetDosDateTime(FileHandleValue handle, uint16_t dosDate, uint16_t dosTime) {
+  FILETIME local, utc;
+  return ::DosDateTimeToFileTime(dosDate, dosTime, &local) &&
+         ::LocalFileTimeToFileTime(&local, &utc) &&
+         ::SetFileTime(toHandle(handle), nullptr, nullptr, &utc);
+}
+
 }  // namespace platform
