@@ -223,6 +223,25 @@ TEST(Extract, AnEntryThatExpandsBeyondItsSizeStopsEarly) {
   EXPECT_LT(fs::file_size(x.out / "bomb"), 4u << 20);
 }
 
+// A symbolic link left where an entry is written (to a read-only file, which
+// the overwrite makes writable first) is replaced by the extracted file; the
+// file it points at, which may lie outside BaseDir, keeps its bytes and mode.
+TEST(Extract, ALinkInTheEntrysPlaceIsReplacedNotFollowed) {
+  TestArchive a;
+  a.entries = {FileEntry("qd.upd", "new")};
+  Extraction x("link", a);
+  const fs::path outside = x.dir / "outside.txt";
+  WriteBytes(outside, "outside");
+  fs::permissions(outside, fs::perms::owner_read);
+  fs::create_symlink(outside, x.out / "qd.upd");
+  x.run();
+  EXPECT_TRUE(x.failures.empty());
+  EXPECT_EQ(ReadBytes(outside), "outside");
+  EXPECT_EQ(fs::status(outside).permissions(), fs::perms::owner_read);
+  EXPECT_FALSE(fs::is_symlink(x.out / "qd.upd"));
+  EXPECT_EQ(ReadBytes(x.out / "qd.upd"), "new");
+}
+
 struct OverwriteCase {
   TZipOverwriteMode mode;
   uint16_t existingTime, entryTime;
