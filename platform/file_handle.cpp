@@ -4,29 +4,15 @@
 
 namespace platform {
 
-namespace {
-
-// The runtime's open modes: access in the low bits, sharing in bits 4 to 6.
-constexpr uint16_t kOpenRead = 0x00;
-constexpr uint16_t kOpenReadWrite = 0x02;
-constexpr uint16_t kShareDenyWrite = 0x20;
-constexpr uint16_t kShareDenyNone = 0x40;
-
-}  // namespace
-
-bool TFileHandle::Open(const AnsiString& path, TFileOpenMode mode) {
+bool TFileHandle::Open(const AnsiString& path, uint16_t mode) {
   Close();
-  switch (mode) {
-    case TFileOpenMode::ReadDenyNone:
-      handle = FileOpen(path, kOpenRead | kShareDenyNone);
-      break;
-    case TFileOpenMode::ReadWriteDenyWrite:
-      handle = FileOpen(path, kOpenReadWrite | kShareDenyWrite);
-      break;
-    case TFileOpenMode::CreateExclusive:
-      handle = FileCreate(path);
-      break;
-  }
+  handle = FileOpen(path, mode);
+  return IsOpen();
+}
+
+bool TFileHandle::Create(const AnsiString& path) {
+  Close();
+  handle = FileCreate(path);
   return IsOpen();
 }
 
@@ -72,8 +58,9 @@ bool TFileHandle::SetDosDateTime(uint16_t dosDate, uint16_t dosTime) {
 }
 
 bool CanOpenDenyWrite(const AnsiString& path) {
+  // Read and write access (2), other openers may only read (0x20).
   TFileHandle probe;
-  return probe.Open(path, TFileOpenMode::ReadWriteDenyWrite);
+  return probe.Open(path, 0x22);
 }
 
 }  // namespace platform

@@ -1,7 +1,7 @@
 #pragma once
 // An open file with positioned reads and writes, for the archiver, which
-// reads archives and writes extracted files through it. The open modes are
-// the three the archiver uses; the file calls underneath are the runtime's.
+// reads archives and writes extracted files through it. It owns a handle of
+// the runtime's file calls (filestream.h) and takes their open modes.
 
 #include <cstdint>
 
@@ -10,12 +10,6 @@
 
 namespace platform {
 
-enum class TFileOpenMode {
-  ReadDenyNone,        // read-only, other processes may read and write
-  ReadWriteDenyWrite,  // read-write, other processes may only read
-  CreateExclusive,     // created new or emptied, read-write, not shared
-};
-
 class TFileHandle {
  public:
   TFileHandle() = default;
@@ -23,8 +17,12 @@ class TFileHandle {
   TFileHandle& operator=(const TFileHandle&) = delete;
   ~TFileHandle() { Close(); }
 
-  // False when the file cannot be opened (or created) in that mode.
-  bool Open(const AnsiString& path, TFileOpenMode mode);
+  // Opens an existing file with FileOpen's access and sharing mode; false
+  // when it cannot be opened so.
+  bool Open(const AnsiString& path, uint16_t mode);
+  // Creates the file or empties an existing one, as FileCreate does; false
+  // when that fails.
+  bool Create(const AnsiString& path);
   bool IsOpen() const { return handle != InvalidFileHandle; }
   void Close();
 

@@ -21,11 +21,7 @@ void TZipStream::SeekTo(int64_t position) {
 }
 
 TZipFileStream::TZipFileStream(const AnsiString& fileName, uint16_t mode) {
-  using platform::TFileOpenMode;
-  const TFileOpenMode how = mode == kZipOpenCreate ? TFileOpenMode::CreateExclusive
-                            : (mode & 0x0F) == 0   ? TFileOpenMode::ReadDenyNone
-                                                   : TFileOpenMode::ReadWriteDenyWrite;
-  if (!file.Open(fileName, how)) {
+  if (!(mode == kZipOpenCreate ? file.Create(fileName) : file.Open(fileName, mode))) {
     if (mode == kZipOpenCreate) throw EFCreateError(Format("Cannot create file %s", {fileName}));
     throw EFOpenError(Format("Cannot open file %s", {fileName}));
   }

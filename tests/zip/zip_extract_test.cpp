@@ -187,12 +187,7 @@ TEST_P(ExtractCases, WritesWhatTheEntriesHold) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Entries, ExtractCases, ::testing::ValuesIn(kExtractCases),
-                         [](const auto& info) {
-                           std::string n;
-                           for (const char c : std::string(info.param.title))
-                             n += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                           return n;
-                         });
+                         [](const auto& info) { return Identifier(info.param.title); });
 
 TEST(Extract, FailureMessagesNameThePath) {
   TestArchive a;

@@ -193,10 +193,7 @@ TEST(Qdzip, ListsOneLinePerEntry) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Archives, Interop, ::testing::ValuesIn(kCases), [](const auto& info) {
-  std::string n = std::string(info.param.set) + "_";
-  for (const char ch : std::string(info.param.file))
-    n += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
-  return n;
+  return std::string(info.param.set) + "_" + Identifier(info.param.file);
 });
 
 }  // namespace

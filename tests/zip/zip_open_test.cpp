@@ -279,12 +279,7 @@ TEST_P(OpenArchiveCases, OpensOrFails) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Archives, OpenArchiveCases, ::testing::ValuesIn(kOpenCases),
-                         [](const auto& info) {
-                           std::string n;
-                           for (const char c : std::string(info.param.title))
-                             n += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                           return n;
-                         });
+                         [](const auto& info) { return Identifier(info.param.title); });
 
 TEST(OpenArchive, NamesAndModes) {
   const fs::path dir = ScratchDir("modes");

@@ -9,6 +9,13 @@
 
 namespace ziptest {
 
+std::string Identifier(const std::string& text) {
+  std::string id = text;
+  for (char& c : id)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return id;
+}
+
 fs::path ScratchDir(const std::string& name) {
   const char* bin = std::getenv("QD_TEST_BINARY_DIR");
   const fs::path root =
@@ -16,9 +23,7 @@ fs::path ScratchDir(const std::string& name) {
   // Tests run in parallel processes: each test's folders carry its name.
   std::string owner = "none";
   if (const auto* info = ::testing::UnitTest::GetInstance()->current_test_info()) {
-    owner = std::string(info->test_suite_name()) + "." + info->name();
-    for (char& c : owner)
-      if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.') c = '_';
+    owner = Identifier(info->test_suite_name()) + "." + Identifier(info->name());
   }
   const fs::path dir = root / owner / name;
   std::error_code ec;

@@ -13,6 +13,9 @@ namespace ziptest {
 
 namespace fs = std::filesystem;
 
+// The text with every byte that is not a letter or a digit turned into "_",
+// for test names and folder names.
+std::string Identifier(const std::string& text);
 // A fresh, empty folder of the running test under the build folder.
 fs::path ScratchDir(const std::string& name);
 std::string ReadBytes(const fs::path& path);
