@@ -115,12 +115,13 @@ class TFltkForm : public TFormPeer {
 class TFltkBackend : public TWidgetBackend {
  public:
   TFltkBackend() {
-    // FLTK ends the process when it cannot open the display; ask first, so
-    // that the failure reaches the caller as an exception.
+    // FLTK ends the process when it cannot open the display; open it here,
+    // so that the failure reaches the caller as an exception, and hand the
+    // connection over. Closing it and letting FLTK connect again would race
+    // with a server that resets when its last client leaves.
     Display* display = XOpenDisplay(nullptr);
     if (!display) throw Exception("Cannot open the display");
-    XCloseDisplay(display);
-    fl_open_display();
+    fl_open_display(display);
     // The dialogs are laid out for a narrow sans-serif face; Liberation Sans
     // has the metrics of the face they were drawn with, where installed
     // (fontconfig falls back to the desktop's sans-serif face otherwise). The
