@@ -1,13 +1,18 @@
-// Reads 1 GiB from a local sender through ReadIntoStream and compares it, in
-// the same run, with the plain loop of 32 KiB receive calls into memory that
-// bounds what the connection can reach. Also shows what the work events cost
-// with and without a handler. Prints throughputs and ratios.
+// One measured read of SIZE MiB from a local sender, by one method:
+//   plain          32 KiB receive calls straight into memory, the limit that
+//                  the connection can reach;
+//   stream         ReadIntoStream of the whole body into a memory stream;
+//   stream-events  the same with an OnWork handler set;
+//   events         the work reports of such a read with no handler, alone.
+// Prints "seconds=X" for the read alone; bench/net_read_bench.py runs the
+// methods interleaved through the benchmark harness and prints the ratios.
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -19,7 +24,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int64_t total = int64_t{1} << 30;
+int64_t total = int64_t{1} << 30;
 constexpr int pieceSize = 32768;
 
 // Accepts one connection and sends total bytes in large send calls.
@@ -82,8 +87,10 @@ double plainLoop() {
   const double t = seconds(start);
   TheStack->CloseSocket(s);
   std::free(memory);
-  if (got != total)
+  if (got != total) {
     std::fprintf(stderr, "plain loop got %lld bytes\n", static_cast<long long>(got));
+    std::exit(1);
+  }
   return t;
 }
 
@@ -102,8 +109,10 @@ double readIntoStream(bool withHandler, int64_t& reports) {
   const auto start = Clock::now();
   client.ReadIntoStream(stream, total);
   const double t = seconds(start);
-  if (stream.Size() != total)
+  if (stream.Size() != total) {
     std::fprintf(stderr, "stream got %lld bytes\n", static_cast<long long>(stream.Size()));
+    std::exit(1);
+  }
   client.CloseConnection();
   return t;
 }
@@ -122,27 +131,33 @@ double workEventsWithoutHandler() {
 
 }  // namespace
 
-int main() {
-  TNetComponent stackUser;
-  const double gib = static_cast<double>(total) / (1 << 30);
-  double plain = 1e9, bare = 1e9, handled = 1e9;
-  int64_t reports = 0;
-  // Two rounds, alternating, keeping the best time of each kind, so that a
-  // busy moment of the machine does not decide the ratio.
-  for (int round = 0; round < 2; ++round) {
-    plain = std::min(plain, plainLoop());
-    bare = std::min(bare, readIntoStream(false, reports));
-    handled = std::min(handled, readIntoStream(true, reports));
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: net_read_bench plain|stream|stream-events|events SIZE_MIB\n");
+    return 2;
   }
-  const double events = workEventsWithoutHandler();
-  std::printf("plain 32 KiB recv loop      : %7.2f GiB/s\n", gib / plain);
-  std::printf(
-      "ReadIntoStream, no handler  : %7.2f GiB/s  ratio to plain loop %.3f (target >= 0.90)\n",
-      gib / bare, plain / bare);
-  std::printf(
-      "ReadIntoStream, OnWork set  : %7.2f GiB/s  ratio to no handler %.3f (%lld reports)\n",
-      gib / handled, bare / handled, static_cast<long long>(reports));
-  std::printf("work events of 1 GiB, no handler: %.1f us, %.4f%% of the read\n", events * 1e6,
-              100.0 * events / bare);
+  const std::string mode = argv[1];
+  total = std::atoll(argv[2]) * (int64_t{1} << 20);
+  if (total <= 0) {
+    std::fprintf(stderr, "net_read_bench: bad size %s\n", argv[2]);
+    return 2;
+  }
+  TNetComponent stackUser;
+  int64_t reports = 0;
+  double t = 0;
+  if (mode == "plain") {
+    t = plainLoop();
+  } else if (mode == "stream") {
+    t = readIntoStream(false, reports);
+  } else if (mode == "stream-events") {
+    t = readIntoStream(true, reports);
+    std::printf("work reports: %lld\n", static_cast<long long>(reports));
+  } else if (mode == "events") {
+    t = workEventsWithoutHandler();
+  } else {
+    std::fprintf(stderr, "net_read_bench: unknown method %s\n", mode.c_str());
+    return 2;
+  }
+  std::printf("%.2f GiB/s\nseconds=%.6f\n", static_cast<double>(total) / (1 << 30) / t, t);
   return 0;
 }

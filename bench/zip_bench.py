@@ -1,24 +1,22 @@
 #!/usr/bin/env python3
 """Extraction speed and memory of qdzip against unzip and bsdtar.
 
-Two archives are made at run time under --work (never committed): one entry
-of 200 MiB deflated, and 10,000 small files. Each is extracted by
-qdzip (with flushing to disk, the archiver's default, and without it),
-`unzip -o -qq` and `bsdtar -xf`, into a fresh folder each time; the best of
---runs wall-clock times counts. The ratios are peer time / qdzip time, so a
-ratio above 1 means qdzip is faster. Peak memory is the child's maximum
-resident set size.
+Two archives are made at run time under --work (never committed): one big
+deflated entry (200 MiB), and 10,000 small files. Each is extracted by qdzip
+(with flushing to disk, the archiver's default, and without it),
+`unzip -o -qq` and `bsdtar -xf`, into a fresh folder each time, interleaved
+by the shared harness. Ratios are peer time / qdzip time: above 1, qdzip is
+faster.
 """
 
-import argparse
 import os
 import random
 import shutil
 import subprocess
 import sys
-import time
-import zipfile
-import zlib
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import harness  # noqa: E402
 
 
 def make_big(path, size):
@@ -35,20 +33,20 @@ def make_big(path, size):
             written += len(line)
 
 
-def prepare(work):
-    os.makedirs(work, exist_ok=True)
-    big_zip = os.path.join(work, 'big.zip')
-    small_zip = os.path.join(work, 'small.zip')
+def prepare(work, big_size, small_count):
+    tag = '%d_%d' % (big_size, small_count)
+    big_zip = os.path.join(work, 'big_%s.zip' % tag)
+    small_zip = os.path.join(work, 'small_%s.zip' % tag)
     if not os.path.exists(big_zip):
         src = os.path.join(work, 'big_src')
         os.makedirs(src, exist_ok=True)
-        make_big(os.path.join(src, 'big.txt'), 200 << 20)
+        make_big(os.path.join(src, 'big.txt'), big_size)
         subprocess.run(['zip', '-q', '-6', big_zip, 'big.txt'], cwd=src, check=True)
         shutil.rmtree(src)
     if not os.path.exists(small_zip):
         src = os.path.join(work, 'small_src')
         rnd = random.Random(11)
-        for i in range(10000):
+        for i in range(small_count):
             d = os.path.join(src, 'd%02d' % (i % 50))
             os.makedirs(d, exist_ok=True)
             with open(os.path.join(d, 'f%05d.txt' % i), 'wb') as f:
@@ -58,37 +56,13 @@ def prepare(work):
     return big_zip, small_zip
 
 
-def run_once(argv, out, rss_file):
-    shutil.rmtree(out, ignore_errors=True)
-    os.makedirs(out)
-    subprocess.run(['sync'])
-    # GNU time reports the program's own peak: a child forked straight from
-    # this interpreter would carry the interpreter's peak into its figure.
-    start = time.perf_counter()
-    proc = subprocess.run(['/usr/bin/time', '-f', '%M', '-o', rss_file] + argv,
-                          stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    elapsed = time.perf_counter() - start
-    if proc.returncode != 0:
-        sys.exit('%s failed (%d): %s' % (' '.join(argv), proc.returncode,
-                                         proc.stderr.decode(errors='replace')))
-    with open(rss_file) as f:
-        return elapsed, int(f.read().split()[-1]) / 1024.0
-
-
-def measure(name, argv, out, runs):
-    best, peak = None, 0.0
-    for _ in range(runs):
-        t, rss = run_once(argv, out, out + '.rss')
-        best = t if best is None else min(best, t)
-        peak = max(peak, rss)
-    shutil.rmtree(out, ignore_errors=True)
-    print('  %-22s %8.3f s   peak %6.1f MiB' % (name, best, peak))
-    return best, peak
-
-
-def zlib_alone(archive, runs):
+def inflate_alone(archive):
     """Inflates the first entry's raw deflate data in memory with zlib and
-    computes its CRC-32: the decoding work without any file output."""
+    computes its CRC-32: the decoding work without any file output, the floor
+    that an extractor cannot beat. Prints its own timing for the harness."""
+    import time
+    import zipfile
+    import zlib
     with zipfile.ZipFile(archive) as z:
         info = z.infolist()[0]
     with open(archive, 'rb') as f:
@@ -96,58 +70,47 @@ def zlib_alone(archive, runs):
         n, m = int.from_bytes(f.read(2), 'little'), int.from_bytes(f.read(2), 'little')
         f.seek(info.header_offset + 30 + n + m)
         data = f.read(info.compress_size)
-    best = None
-    for _ in range(runs):
-        start = time.perf_counter()
-        d = zlib.decompressobj(-15)
-        crc = 0
-        for i in range(0, len(data), 1 << 20):
-            out = d.decompress(data[i:i + (1 << 20)])
-            crc = zlib.crc32(out, crc)
-        elapsed = time.perf_counter() - start
-        best = elapsed if best is None else min(best, elapsed)
-    print('  %-22s %8.3f s   (in memory, no output file)' % ('zlib inflate alone', best))
-    return best
+    start = time.perf_counter()
+    d = zlib.decompressobj(-15)
+    crc = 0
+    for i in range(0, len(data), 1 << 20):
+        crc = zlib.crc32(d.decompress(data[i:i + (1 << 20)]), crc)
+    print('seconds=%f' % (time.perf_counter() - start))
 
 
 def main():
-    ap = argparse.ArgumentParser()
-    ap.add_argument('--qdzip', required=True)
-    ap.add_argument('--work', default='/tmp/qd_zip_bench')
-    ap.add_argument('--runs', type=int, default=3)
-    args = ap.parse_args()
-    args.work = os.path.abspath(args.work)
-    args.qdzip = os.path.abspath(args.qdzip)
-    for tool in ('zip', 'unzip', 'bsdtar', '/usr/bin/time'):
-        if not shutil.which(tool):
-            sys.exit('%s is not installed (Debian: zip, unzip, libarchive-tools, time)' % tool)
-    big_zip, small_zip = prepare(args.work)
+    if len(sys.argv) == 3 and sys.argv[1] == '--inflate-alone':
+        return inflate_alone(sys.argv[2])
+    args = harness.parse_args(__doc__, lambda ap: ap.add_argument('--qdzip', required=True))
+    harness.require('zip', 'unzip', 'bsdtar', '/usr/bin/time')
+    qdzip = os.path.abspath(args.qdzip)
+    big_size, small_count = ((1 << 20, 200) if args.smoke else (200 << 20, 10000))
+    big_zip, small_zip = prepare(args.work, big_size, small_count)
     out = os.path.join(args.work, 'out')
-    goals = []
-    for title, archive, flat in (('one 200 MiB deflated entry', big_zip, True),
-                                 ('10,000 small files', small_zip, False)):
-        print('%s (%s, %.1f MiB):' % (title, os.path.basename(archive),
-                                       os.path.getsize(archive) / 1048576))
-        d = [] if flat else ['-d']
-        flush, flush_rss = measure('qdzip (flush on)', [args.qdzip, 'x'] + d + [archive, out], out,
-                                   args.runs)
-        nof, nof_rss = measure('qdzip (flush off)', [args.qdzip, 'x', '-n'] + d + [archive, out],
-                               out, args.runs)
-        if flat:
-            alone = zlib_alone(archive, args.runs)
-        unz, _ = measure('unzip -o -qq', ['unzip', '-o', '-qq', archive, '-d', out], out, args.runs)
-        bsd, _ = measure('bsdtar -xf', ['bsdtar', '-xf', archive, '-C', out], out, args.runs)
-        for label, t in (('flush on', flush), ('flush off', nof)):
-            print('  ratio (%s): unzip/qdzip %.2f   bsdtar/qdzip %.2f' % (label, unz / t, bsd / t))
-        if flat:
-            print('  ratio (flush off): zlib alone/qdzip %.2f' % (alone / nof))
-        peer = bsd if flat else unz
-        goals.append((title, 'bsdtar' if flat else 'unzip', peer / nof, max(flush_rss, nof_rss)))
-    print('goals (flush off): speed ratio >= 1 against the named peer, peak memory < 8 MiB')
-    for title, peer, ratio, rss in goals:
-        print('  %-28s %s/qdzip %.2f %s   peak %.1f MiB %s' % (
-            title, peer, ratio, 'met' if ratio >= 1 else 'NOT met', rss,
-            'met' if rss < 8 else 'NOT met'))
+
+    def fresh_out():
+        shutil.rmtree(out, ignore_errors=True)
+        os.makedirs(out)
+
+    cases = (('one %d MiB deflated entry' % (big_size >> 20), big_zip, [], 'bsdtar -xf'),
+             ('%d small files' % small_count, small_zip, ['-d'], 'unzip -o -qq'))
+    for title, archive, opts, main_peer in cases:
+        title += ' (%s, %.1f MiB)' % (os.path.basename(archive), os.path.getsize(archive) / 1048576)
+        ours = harness.Command('qdzip (flush off)', [qdzip, 'x', '-n'] + opts + [archive, out],
+                               fresh_out)
+        peers = [harness.Command('qdzip (flush on)', [qdzip, 'x'] + opts + [archive, out], fresh_out),
+                 harness.Command('unzip -o -qq', ['unzip', '-o', '-qq', archive, '-d', out],
+                                 fresh_out),
+                 harness.Command('bsdtar -xf', ['bsdtar', '-xf', archive, '-C', out], fresh_out)]
+        if not opts:
+            peers.append(harness.Command('zlib inflate alone (in memory)',
+                                         [sys.executable, os.path.abspath(__file__),
+                                          '--inflate-alone', archive]))
+        results, ratios = harness.compare(title, ours, peers, args)
+        peak = max(results[ours.name].peak_mib + results['qdzip (flush on)'].peak_mib)
+        harness.goal(args, '%s / qdzip (flush off) >= 1' % main_peer, ratios[main_peer] >= 1)
+        harness.goal(args, 'qdzip peak memory < 8 MiB (%.1f MiB)' % peak, peak < 8)
+    shutil.rmtree(out, ignore_errors=True)
 
 
 if __name__ == '__main__':
