@@ -53,40 +53,6 @@ const char* kindWord(TBoxKind kind) {
 
 }  // namespace
 
-std::string QuoteRecordText(std::string_view ansi) {
-  const std::string utf8 = platform::AnsiToUtf8(ansi);
-  std::string r = "\"";
-  for (const char c : utf8) {
-    const auto b = static_cast<unsigned char>(c);
-    switch (c) {
-      case '"':
-        r += "\\\"";
-        break;
-      case '\\':
-        r += "\\\\";
-        break;
-      case '\r':
-        r += "\\r";
-        break;
-      case '\n':
-        r += "\\n";
-        break;
-      case '\t':
-        r += "\\t";
-        break;
-      default:
-        if (b < 0x20 || b == 0x7F) {
-          char hex[5];
-          std::snprintf(hex, sizeof hex, "\\x%02X", b);
-          r += hex;
-        } else {
-          r += c;
-        }
-    }
-  }
-  return r + "\"";
-}
-
 class THeadlessBackend::Peer : public TFormPeer {
  public:
   Peer(THeadlessBackend& backend, TForm& form) : backend(backend), form(form) {}

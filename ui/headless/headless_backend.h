@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "core/record_text.h"
 #include "ui/backend.h"
 
 namespace ui {
@@ -48,10 +49,6 @@ class THeadlessBackend : public TWidgetBackend {
   std::vector<std::unique_ptr<Peer>> peers;
   std::set<const TRichStringGrid*> dirtyGrids;
 };
-
-// Quotes 8-bit text for a record: converted to UTF-8, in double quotes, with
-// C-style escapes for quotes, backslashes and control bytes.
-std::string QuoteRecordText(std::string_view ansi);
 
 // The back-end that QD_UI=headless selects, reading QD_UI_SCRIPT and
 // QD_UI_TRACE from the environment and printing on standard output.
