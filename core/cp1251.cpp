@@ -19,6 +19,13 @@ char toByte(char32_t u) {
   return '?';
 }
 
+char16_t toUnit(unsigned char b) {
+  if (b < 0x80) return b;
+  if (b >= 0xC0) return static_cast<char16_t>(0x410 + (b - 0xC0));
+  const char16_t u = kHigh[b - 0x80];
+  return u ? u : u'\uFFFD';
+}
+
 }  // namespace
 
 AnsiString Cp1251(std::string_view utf8) {
@@ -30,6 +37,48 @@ AnsiString Cp1251(std::string_view utf8) {
     ++i;
     for (int k = 0; k < extra && i < utf8.size(); ++k, ++i)
       u = u << 6 | (static_cast<unsigned char>(utf8[i]) & 0x3F);
+    out += toByte(u);
+  }
+  return out;
+}
+
+std::u16string Cp1251ToUtf16(std::string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (const char c : text) out += toUnit(static_cast<unsigned char>(c));
+  return out;
+}
+
+std::string Cp1251ToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    const char16_t u = toUnit(static_cast<unsigned char>(c));
+    if (u < 0x80) {
+      out += static_cast<char>(u);
+    } else if (u < 0x800) {
+      out += static_cast<char>(0xC0 | u >> 6);
+      out += static_cast<char>(0x80 | (u & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | u >> 12);
+      out += static_cast<char>(0x80 | (u >> 6 & 0x3F));
+      out += static_cast<char>(0x80 | (u & 0x3F));
+    }
+  }
+  return out;
+}
+
+AnsiString Utf16ToCp1251(std::u16string_view text) {
+  AnsiString out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t u = text[i];
+    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      ++i;
+      out += '?';
+      continue;
+    }
     out += toByte(u);
   }
   return out;
