@@ -151,6 +151,14 @@ void THeadlessBackend::HideForm(TForm& form) {
 
 void THeadlessBackend::ProcessMessages() {
   flushGrids();
+  // An action written "pending ACTION" stands for what a user does while the
+  // program is busy (a click during a download): it is taken the next time
+  // the program lets pending messages run, one action each time.
+  if (!script.empty() && script.front().rfind("pending ", 0) == 0) {
+    const std::string action = trim(script.front().substr(8));
+    script.pop_front();
+    perform(action);
+  }
 }
 
 void THeadlessBackend::perform(const std::string& action) {
@@ -207,8 +215,10 @@ void THeadlessBackend::RunLoop(TForm& waitingFor, const std::function<bool()>& d
       if (app.MainForm() && app.MainForm()->Visible()) app.MainForm()->Close();
       continue;
     }
-    const std::string action = script.front();
+    std::string action = script.front();
     script.pop_front();
+    // A pending action that found the program idle is taken like any other.
+    if (action.rfind("pending ", 0) == 0) action = trim(action.substr(8));
     perform(action);
   }
   flushGrids();
