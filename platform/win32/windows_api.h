@@ -18,3 +18,7 @@
 #undef MoveFile
 #undef GetFileAttributes
 #undef SetFileAttributes
+#undef RegCreateKeyEx
+#undef RegOpenKeyEx
+#undef RegSetValueEx
+#undef RegQueryValueEx
