@@ -86,7 +86,7 @@ const TFormDesc& CopyFormDesc() {
       {
           label("Label1", {2, 3, 327, 35},
                 "Please check that all Quorvane modules are closed and press \"Continue\""),
-          button("Button2", {5, 44, 154, 34}, Cp1251("Продолжить  >>"), ""),
+          button("Button2", {5, 44, 154, 34}, Cp1251("Продолжить  >>"), "Button2Click"),
           button("Button1", {172, 44, 154, 34}, Cp1251("Отмена"), "Button1Click"),
       }};
   return desc;
