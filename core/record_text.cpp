@@ -2,10 +2,12 @@
 
 #include <cstdio>
 
+#include "core/cp1251.h"
 #include "platform/codepage.h"
 
-std::string QuoteRecordText(std::string_view ansi) {
-  const std::string utf8 = platform::AnsiToUtf8(ansi);
+namespace {
+
+std::string quoteUtf8(std::string_view utf8) {
   std::string r = "\"";
   for (const char c : utf8) {
     const auto b = static_cast<unsigned char>(c);
@@ -36,4 +38,14 @@ std::string QuoteRecordText(std::string_view ansi) {
     }
   }
   return r + "\"";
+}
+
+}  // namespace
+
+std::string QuoteRecordText(std::string_view ansi) {
+  return quoteUtf8(platform::AnsiToUtf8(ansi));
+}
+
+std::string QuoteProgramText(std::string_view cp1251) {
+  return quoteUtf8(Cp1251ToUtf8(cp1251));
 }

@@ -8,3 +8,6 @@
 // Quotes 8-bit text for a record: converted to UTF-8, in double quotes, with
 // C-style escapes for quotes, backslashes and control bytes.
 std::string QuoteRecordText(std::string_view ansi);
+// The same for a text of the program's own (a caption, a cell, a box's
+// text), which is Windows-1251 whatever the machine's ANSI code page.
+std::string QuoteProgramText(std::string_view cp1251);

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "platform/codepage.h"
+#include "core/cp1251.h"
 #include "ui/application.h"
 #include "ui/form.h"
 #include "ui/grid/cell_draw.h"
@@ -86,7 +86,7 @@ void THeadlessBackend::FormCreated(TForm& form) {
 void THeadlessBackend::printLabel(const TControl& control) {
   const auto& label = static_cast<const TLabel&>(control);
   line("label " + std::string(control.Owner.Desc.Name) + "." + control.Name + " " +
-       QuoteRecordText(label.Caption()));
+       QuoteProgramText(label.Caption()));
 }
 
 void THeadlessBackend::printGrid(const TRichStringGrid& grid) {
@@ -98,7 +98,7 @@ void THeadlessBackend::printGrid(const TRichStringGrid& grid) {
     for (int c = 0; c < grid.ColCount; ++c) {
       const AnsiString& text = grid.GetCellEx(c, r);
       if (!text.empty())
-        line("cell " + std::to_string(c) + " " + std::to_string(r) + " " + QuoteRecordText(text));
+        line("cell " + std::to_string(c) + " " + std::to_string(r) + " " + QuoteProgramText(text));
     }
   if (!traceDraw) return;
   // The whole grid is painted, every row and the header included, so that a
@@ -137,7 +137,7 @@ void THeadlessBackend::controlChanged(TControl& control) {
 }
 
 void THeadlessBackend::ShowForm(TForm& form) {
-  line("form " + std::string(form.Desc.Name) + " shown " + QuoteRecordText(form.Desc.Caption));
+  line("form " + std::string(form.Desc.Name) + " shown " + QuoteProgramText(form.Desc.Caption));
   for (const auto& c : form.Controls())
     if (c->Kind == TControlClass::Label) printLabel(*c);
   for (const auto& c : form.Controls())
@@ -196,7 +196,7 @@ void THeadlessBackend::perform(const std::string& action) {
       if (std::sscanf(rest.c_str() + target.size(), "%d %d", &col, &row) != 2)
         return complain("needs a column and a row");
       const auto& grid = static_cast<TRichStringGrid&>(*control);
-      if (auto text = GridCellClickTarget(grid, col, row)) line("open " + QuoteRecordText(*text));
+      if (auto text = GridCellClickTarget(grid, col, row)) line("open " + QuoteProgramText(*text));
       return;
     }
     if (control->OnClick) app.Dispatch(control->OnClick);
@@ -241,8 +241,8 @@ int THeadlessBackend::MessageBox(TBoxKind kind, const AnsiString& title, const A
       }
     if (!known) std::cerr << "qdupdate: the box has no answer '" << word << "'\n";
   }
-  line(std::string("box ") + kindWord(kind) + " " + QuoteRecordText(title) + " " +
-       QuoteRecordText(text) + " -> " + answerWord(result));
+  line(std::string("box ") + kindWord(kind) + " " + QuoteProgramText(title) + " " +
+       QuoteProgramText(text) + " -> " + answerWord(result));
   return result;
 }
 
@@ -254,14 +254,14 @@ bool THeadlessBackend::InputBox(const AnsiString& caption, const AnsiString& pro
     const std::string word = trim(script.front().substr(7));
     script.pop_front();
     if (word.rfind("text:", 0) == 0) {
-      value = platform::Utf8ToAnsi(word.substr(5));
+      value = Cp1251(word.substr(5));
       ok = true;
     } else if (word != "cancel") {
       std::cerr << "qdupdate: the input box has no answer '" << word << "'\n";
     }
   }
-  line("box input " + QuoteRecordText(caption) + " " + QuoteRecordText(prompt) + " -> " +
-       (ok ? "text:" + platform::AnsiToUtf8(value) : std::string("cancel")));
+  line("box input " + QuoteProgramText(caption) + " " + QuoteProgramText(prompt) + " -> " +
+       (ok ? "text:" + Cp1251ToUtf8(value) : std::string("cancel")));
   return ok;
 }
 

@@ -24,8 +24,8 @@ void THeadlessCanvas::TextOut(int x, int y, std::string_view text) {
   char color[8];
   std::snprintf(color, sizeof color, "%06X", ColorToRGB(font.Color));
   out << "draw " << col << ' ' << row << " x=" << x << " y=" << y
-      << " font=" << QuoteRecordText(font.Name) << " size=" << font.Size << " style=" << style
-      << " color=" << color << ' ' << QuoteRecordText(text) << '\n'
+      << " font=" << QuoteProgramText(font.Name) << " size=" << font.Size << " style=" << style
+      << " color=" << color << ' ' << QuoteProgramText(text) << '\n'
       << std::flush;
 }
 
