@@ -67,7 +67,7 @@ const TFormDesc& UpdateFormDesc() {
            "",
            kGridFont,
            akLeft | akTop | akBottom},
-          button("Button2", {167, 490, 112, 34}, Cp1251("Обновить"), ""),
+          button("Button2", {167, 490, 112, 34}, Cp1251("Обновить"), "Button2Click"),
           button("Button1", {299, 490, 112, 34}, Cp1251("Отмена"), "Button1Click"),
       }};
   return desc;

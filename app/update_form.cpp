@@ -5,14 +5,20 @@
 #include "app/text_ops.h"
 #include "core/stringlist.h"
 
-TUpdateForm::TUpdateForm(ui::TApplication& app)
-    : Form(app.CreateForm(UpdateFormDesc(), handlers())),
+TUpdateForm::TUpdateForm(ui::TApplication& application)
+    : Form(application.CreateForm(UpdateFormDesc(), handlers())),
       ProgressBar(Form.Get<ui::TProgressGauge>("ProgressBar")),
       DateLabel(Form.Get<ui::TLabel>("DateLabel")),
-      UpdateSg(Form.Get<ui::TRichStringGrid>("UpdateSg")) {}
+      UpdateSg(Form.Get<ui::TRichStringGrid>("UpdateSg")),
+      app(application) {
+  setUpHttp();
+  setUpArchiver();
+}
 
 ui::THandlers TUpdateForm::handlers() {
-  return {{"FormShow", [this] { FormShow(); }}, {"Button1Click", [this] { Button1Click(); }}};
+  return {{"FormShow", [this] { FormShow(); }},
+          {"Button1Click", [this] { Button1Click(); }},
+          {"Button2Click", [this] { Button2Click(); }}};
 }
 
 void TUpdateForm::FormShow() {

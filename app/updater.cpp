@@ -10,6 +10,7 @@ int RunUpdater(std::unique_ptr<ui::TWidgetBackend> backend) {
   try {
     TUpdateForm updateForm(app);
     TCopyForm copyForm(app);
+    updateForm.CopyForm = &copyForm;
     app.Run();
   } catch (const std::exception& e) {
     app.ShowException(e);
