@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# Runs one row of cases.txt: the Windows program under Wine with QD_UI=headless
+# in a fresh working folder, then compares its records and the prefix's state
+# with the row's EXPECT file.
+# Usage: wine_case.sh NAME CASES PREFIX WORKROOT EXE_I686 EXE_X86_64
+#
+# EXPECT lines: a record that must appear (in the file's order, other records
+# may come between); "@exit N" the exit code; "@installed" the system folder's
+# qdztempl.dll holds the site's qd.upd; "@not-installed" there is none;
+# "@registry NAME VALUE" the product's key holds the value (REG_SZ);
+# "@no-registry NAME" it has no such value. "#" starts a comment line.
+set -euo pipefail
+name="$1" cases="$2" prefix="$3" workroot="$4" exe_i686="$5" exe_x86_64="$6"
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/wine_env.sh"
+
+row="$(awk -F'|' -v n="$name" '!/^#/ { k=$1; gsub(/^[ \t]+|[ \t]+$/, "", k); if (k == n) print }' "$cases")"
+if [[ -z "$row" ]]; then
+  echo "no case $name in $cases" >&2
+  exit 1
+fi
+field() {
+  awk -F'|' -v i="$1" '{ v=$i; gsub(/^[ \t]+|[ \t]+$/, "", v); print v }' <<<"$row"
+}
+arch="$(field 2)" server="$(field 3)" script="$(field 4)" expect="$here/expect/$(field 5)"
+case "$arch" in
+  i686) exe="$exe_i686" ;;
+  x86_64) exe="$exe_x86_64" ;;
+  *)
+    echo "case $name: unknown architecture '$arch'" >&2
+    exit 1
+    ;;
+esac
+qd_wine_require_exe "$exe"
+
+work="$workroot/$name"
+rm -rf "$work"
+mkdir -p "$work/run/cwd"
+work="$(cd "$work" && pwd)"
+qd_wine_setup_env "$prefix"
+unset DISPLAY
+qd_wine_lock
+
+servers=()
+cleanup() {
+  for dir in "${servers[@]}"; do bash "$here/../support/servers/stop.sh" "$dir"; done
+  qd_wine_end
+}
+trap cleanup EXIT
+
+url=""
+case "$server" in
+  none) ;;
+  site | empty)
+    mkdir -p "$work/site/www"
+    [[ "$server" == site ]] && bash "$here/make_update_site.sh" "$work/site/www"
+    servers+=("$work/site")
+    port="$(bash "$here/../support/servers/start.sh" http10 "$work/site")"
+    url="http://127.0.0.1:$port"
+    ;;
+  *)
+    echo "case $name: unknown server '$server'" >&2
+    exit 1
+    ;;
+esac
+
+qd_wine_sample_list
+qd_wine_clean_install "$arch"
+
+status=0
+(
+  cd "$work/run/cwd"
+  QD_UI=headless QD_UI_SCRIPT="$script" QD_UPDATE_URL="$url" \
+    LANG=en_US.UTF-8 LC_ALL= LC_CTYPE= timeout 120 wine "$exe" >"$work/stdout.txt" 2>"$work/stderr.txt"
+) || status=$?
+echo "case $name: $arch program exited with $status; records in $work/stdout.txt"
+
+failures=0
+fail() {
+  echo "case $name: $*" >&2
+  failures=$((failures + 1))
+}
+# Records in order: each expected one is looked for after the previous match.
+mapfile -t records < <(tr -d '\r' <"$work/stdout.txt")
+at=0
+while IFS= read -r line; do
+  [[ -z "$line" || "$line" == \#* ]] && continue
+  if [[ "$line" == @* ]]; then
+    read -r check a b <<<"${line#@}"
+    case "$check" in
+      exit) [[ "$status" == "$a" ]] || fail "exit code $status, expected $a" ;;
+      installed)
+        installed="$(qd_wine_system_dir "$arch")/qdztempl.dll"
+        cmp -s "$installed" "$work/site/www/qd.upd.source" ||
+          fail "$installed does not hold the package's qd.upd"
+        ;;
+      not-installed)
+        [[ ! -e "$(qd_wine_system_dir "$arch")/qdztempl.dll" ]] || fail "qdztempl.dll was installed"
+        ;;
+      registry | no-registry)
+        value="$(qd_wine reg query 'HKLM\SOFTWARE\Talvesk' /v "$a" "$(qd_wine_reg_view "$arch")" 2>/dev/null |
+          tr -d '\r' | awk -v n="$a" '$1 == n && $2 == "REG_SZ" { sub(/^[ \t]*[^ \t]+[ \t]+REG_SZ[ \t]+/, ""); print }' || true)"
+        if [[ "$check" == registry ]]; then
+          [[ "$value" == "$b" ]] || fail "registry value $a is '$value', expected '$b'"
+        else
+          [[ -z "$value" ]] || fail "registry value $a is '$value', expected none"
+        fi
+        ;;
+      *) fail "unknown check @$check" ;;
+    esac
+    continue
+  fi
+  found=0
+  from=$at
+  while ((at < ${#records[@]})); do
+    if [[ "${records[at]}" == "$line" ]]; then
+      found=1
+      at=$((at + 1))
+      break
+    fi
+    at=$((at + 1))
+  done
+  if ((!found)); then
+    fail "record missing (or out of order): $line"
+    at=$from
+  fi
+done <"$expect"
+
+if ((failures)); then
+  echo "--- standard output" >&2
+  cat "$work/stdout.txt" >&2
+  echo "--- standard error" >&2
+  cat "$work/stderr.txt" >&2
+  exit 1
+fi
+echo "case $name: passed"

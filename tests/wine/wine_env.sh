@@ -1,0 +1,84 @@
+# Sourced by the Wine test scripts: the shared prefix's environment, its lock,
+# and the helpers every case uses.
+#
+# One prefix serves every test of a build (booting one takes half a minute and
+# more than a gigabyte); it lives in the build folder and is made by the
+# wine_prefix test, which the others require as a fixture. The tests take the
+# prefix's lock for their whole run, so that two of them never share its Wine
+# server: a server started for a program under one Xvfb display would serve a
+# later program under another one.
+
+qd_wine_setup_env() {
+  export WINEPREFIX="$1"
+  export WINEARCH=win64
+  export WINEDEBUG=-all
+  # No offer to download Mono or Gecko, no menu entries written into $HOME.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+}
+
+# Wine with the locale of the tests: a system code page other than
+# Windows-1251 (en_US gives 1252), where only the wide Windows calls show the
+# program's Russian texts. Set per command, as the shell itself may lack the
+# locale.
+qd_wine() {
+  LANG=en_US.UTF-8 LC_ALL= LC_CTYPE= wine "$@"
+}
+
+# Waits for the prefix's lock and holds it until the calling script ends.
+qd_wine_lock() {
+  exec {qd_wine_lock_fd}>"$WINEPREFIX.lock"
+  flock "$qd_wine_lock_fd"
+}
+
+# Ends the prefix's Wine server and every process it still serves; another
+# prefix's server is left alone. Called when a case ends, so that the next one
+# starts its own server with its own display.
+qd_wine_end() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+}
+
+qd_wine_require_exe() {
+  if [[ ! -f "$1" ]]; then
+    echo "no Windows program at $1: build it with scripts/cross_build.sh" \
+      "(or point the CMake cache variables QD_WINE_EXE_I686 / QD_WINE_EXE_X86_64 at it)" >&2
+    exit 1
+  fi
+}
+
+# The system folder that a program of the architecture writes to: a 32-bit
+# program in a 64-bit prefix sees syswow64 as its system folder.
+qd_wine_system_dir() {
+  if [[ "$1" == i686 ]]; then
+    echo "$WINEPREFIX/drive_c/windows/syswow64"
+  else
+    echo "$WINEPREFIX/drive_c/windows/system32"
+  fi
+}
+
+# The registry view of the architecture's programs, for reg.exe.
+qd_wine_reg_view() {
+  if [[ "$1" == i686 ]]; then echo "/reg:32"; else echo "/reg:64"; fi
+}
+
+# Puts the sample update list into the product's folder of the prefix.
+qd_wine_sample_list() {
+  local here root
+  here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+  root="$(mktemp -d)"
+  bash "$here/../../scripts/make_sample_root.sh" "$root"
+  local data="$WINEPREFIX/drive_c/ProgramData/Quorvane"
+  rm -rf "$data"
+  mkdir -p "$data"
+  cp "$root/ProgramData/Quorvane/"*.dat "$data/"
+  rm -rf "$root"
+}
+
+# Removes what an earlier case may have installed: the database file and the
+# registry value.
+qd_wine_clean_install() {
+  local arch="$1"
+  rm -f "$(qd_wine_system_dir "$arch")/qdztempl.dll"
+  qd_wine reg delete 'HKLM\SOFTWARE\Talvesk' /v CurrentUpdate /f "$(qd_wine_reg_view "$arch")" \
+    >/dev/null 2>&1 || true
+}

@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# The Win32 back-end under Wine and Xvfb, with a system code page other than
+# Windows-1251: the main dialog on the sample list, its size, caption and the
+# grid's colours, then one click of "Обновить" against a local update site,
+# which leads to the install dialog; both dialogs are saved as PNG files.
+# Usage: wine_window_test.sh EXE PREFIX OUTDIR
+set -euo pipefail
+exe="$1" prefix="$2" out="$3"
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/wine_env.sh"
+qd_wine_require_exe "$exe"
+mkdir -p "$out"
+out="$(cd "$out" && pwd)"
+work="$out/window-run"
+rm -rf "$work"
+mkdir -p "$work/run/cwd"
+qd_wine_setup_env "$prefix"
+qd_wine_lock
+
+xvfb="" program="" site=""
+cleanup() {
+  [[ -n "$program" ]] && kill "$program" 2>/dev/null
+  qd_wine_end
+  [[ -n "$site" ]] && bash "$here/../support/servers/stop.sh" "$site"
+  if [[ -n "$xvfb" ]] && kill "$xvfb" 2>/dev/null; then
+    while kill -0 "$xvfb" 2>/dev/null; do sleep 0.05; done
+  fi
+}
+trap cleanup EXIT
+
+# Xvfb writes its display number to the pipe once it accepts clients; a
+# number already taken makes it exit, and another is tried.
+number=""
+for _ in 1 2 3 4 5; do
+  exec {fd}< <(
+    Xvfb ":$((100 + RANDOM % 900))" -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null &
+    echo "pid $!"
+    wait
+  )
+  read -r _ xvfb <&"$fd"
+  read -r -t 30 number <&"$fd" && break
+  number=""
+done
+[[ -n "$number" ]] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$number"
+
+site="$work/site"
+mkdir -p "$site/www"
+bash "$here/make_update_site.sh" "$site/www"
+port="$(bash "$here/../support/servers/start.sh" http10 "$site")"
+qd_wine_sample_list
+qd_wine_clean_install i686
+
+(cd "$work/run/cwd" && exec env LANG=en_US.UTF-8 LC_ALL= LC_CTYPE= \
+  QD_UPDATE_URL="http://127.0.0.1:$port" wine "$exe" >"$work/stdout.txt" 2>"$work/stderr.txt") &
+program=$!
+
+# The visible window whose title is $1, waited for up to 60 seconds.
+window_named() {
+  local id
+  for _ in $(seq 600); do
+    # Searching by name would match the title against its Latin-1 form; the
+    # program's windows are looked up by class and their titles compared.
+    for id in $(xdotool search --onlyvisible --class qdupdate.exe 2>/dev/null || true); do
+      if [[ "$(xdotool getwindowname "$id" 2>/dev/null)" == "$1" ]]; then
+        echo "$id"
+        return 0
+      fi
+    done
+    kill -0 "$program" 2>/dev/null || { echo "the program ended before '$1' appeared" >&2; return 1; }
+    sleep 0.1
+  done
+  echo "no window '$1' appeared" >&2
+  return 1
+}
+
+# Saves the window and checks its size against the dialog's client area.
+shot() {
+  local id="$1" png="$2" size="$3"
+  sleep 1 # let the first paint finish
+  import -window "$id" "$png"
+  local got
+  got="$(identify -format '%wx%h' "$png")"
+  echo "screenshot $png: $got"
+  [[ "$got" == "$size" ]] || { echo "window is $got, expected $size" >&2; return 1; }
+}
+
+# Pixels of the region (WxH+X+Y) near the colour, as a count.
+pixels_near() {
+  convert "$1" -crop "$2" +repage -fuzz 25% -fill white -opaque "$3" -fill black +opaque white \
+    -negate -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+
+# The caption comes from the wide call: the window manager's title is the
+# Russian text whatever Wine's code page.
+main_title="Обновление базы  - доступны новые данные"
+main="$(window_named "$main_title")"
+shot "$main" "$out/win32_main.png" 580x534
+
+# The grid (at 1,179 in the dialog) below its header: more colours than the
+# white background and the silver lines; "critical" and "NEW VERSION" in the
+# type column in red; the web addresses of the description column in blue.
+colours="$(convert "$out/win32_main.png" -crop 550x100+3+202 +repage -unique-colors -format '%w' info:)"
+red="$(pixels_near "$out/win32_main.png" 88x42+3+224 '#FF0000')"
+blue="$(pixels_near "$out/win32_main.png" 300x42+205+290 '#0000FF')"
+echo "grid: $colours colours in the first rows, $red red pixels in the type column," \
+  "$blue blue pixels in the addresses"
+((colours >= 8)) || { echo "the grid area looks empty" >&2; exit 1; }
+((red >= 40)) || { echo "the marked types are not red" >&2; exit 1; }
+((blue >= 40)) || { echo "the web addresses are not blue" >&2; exit 1; }
+
+# One click of "Обновить" (Button2, 167,490 112x34): the package and the list
+# come from the local site, the package is unpacked, and the install dialog
+# opens over the main one.
+xdotool mousemove --window "$main" 223 507 click 1
+copy="$(window_named "Завершение обновления")"
+shot "$copy" "$out/win32_install.png" 328x83
+# "Отмена" (Button1, 172,44 154x34) closes it, and the program ends.
+xdotool mousemove --window "$copy" 249 61 click 1
+for _ in $(seq 300); do
+  kill -0 "$program" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$program" 2>/dev/null; then
+  echo "the program did not end after the install dialog's Cancel" >&2
+  exit 1
+fi
+wait "$program" && status=0 || status=$?
+program=""
+[[ "$status" == 0 ]] || { echo "the program exited with $status" >&2; exit 1; }
+[[ -f "$work/run/cwd/qd.upd" ]] || { echo "the package was not unpacked" >&2; exit 1; }
+echo "both dialogs shown; screenshots in $out"
