@@ -103,6 +103,11 @@ Script& Script::Expect(std::string expected) {
   return *this;
 }
 
+Script& Script::ExpectHead(std::string expected) {
+  steps.push_back({Step::ExpectHead, {std::move(expected)}, 0});
+  return *this;
+}
+
 Script& Script::ReadUntilClosed() {
   steps.push_back({Step::ReadUntilClosed, {}, 0});
   return *this;
@@ -124,6 +129,13 @@ ScriptServer::ScriptServer(std::vector<Script> scripts)
   thread = std::thread([this] { run(); });
 }
 
+ScriptServer::ScriptServer(const std::function<std::vector<Script>(int port)>& make) {
+  listener = listenOnLoopback(16, port);
+  sessions = make(port);
+  received.resize(sessions.size());
+  thread = std::thread([this] { run(); });
+}
+
 ScriptServer::~ScriptServer() {
   stop.store(true);
   if (thread.joinable()) thread.join();
@@ -132,6 +144,15 @@ ScriptServer::~ScriptServer() {
 
 void ScriptServer::Join() {
   if (thread.joinable()) thread.join();
+}
+
+bool ScriptServer::WaitFinished(size_t count, int timeoutMs) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (finished.load() < count) {
+    if (std::chrono::steady_clock::now() >= until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return true;
 }
 
 std::vector<std::string> ScriptServer::Failures() {
@@ -170,8 +191,10 @@ void ScriptServer::run() {
     uint16_t clientPort;
     const TNetSocket client = TheStack->Accept(listener, address, clientPort);
     if (client == InvalidNetSocket) return;
+    accepted.fetch_add(1);
     setNoDelay(client);
     runSession(i, client);
+    finished.fetch_add(1);
   }
 }
 
@@ -213,6 +236,17 @@ void ScriptServer::runSession(size_t index, TNetSocket client) {
         while (got.size() < want.size() && receive(got, want.size() - got.size())) {
         }
         if (got != want) fail("expected [" + want + "], got [" + got + "]");
+        break;
+      }
+      case Script::Step::ExpectHead: {
+        // One byte at a time, so that nothing after the head is taken from
+        // the client's next request.
+        const std::string& want = step.pieces[0];
+        std::string got;
+        while (got.size() < 4 || got.compare(got.size() - 4, 4, "\r\n\r\n") != 0) {
+          if (got.size() > (1 << 20) || !receive(got, 1)) break;
+        }
+        if (got != want) fail("expected head [" + want + "], got [" + got + "]");
         break;
       }
       case Script::Step::ReadUntilClosed: {

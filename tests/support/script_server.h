@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <ostream>
@@ -41,6 +42,10 @@ class Script {
   // Reads exactly as many bytes as expected holds and records a failure when
   // they differ or the client closes first.
   Script& Expect(std::string expected);
+  // Reads up to and including the first empty line (CR LF CR LF) and
+  // records a failure when that head differs from expected or the client
+  // closes first.
+  Script& ExpectHead(std::string expected);
   // Reads until the client closes; what arrived is kept as Received.
   Script& ReadUntilClosed();
   // Closes the connection in order (FIN).
@@ -49,7 +54,7 @@ class Script {
   Script& Reset();
 
   struct Step {
-    enum Kind { Send, Pause, Expect, ReadUntilClosed, Close, Reset } kind;
+    enum Kind { Send, Pause, Expect, ExpectHead, ReadUntilClosed, Close, Reset } kind;
     std::vector<std::string> pieces;
     int ms = 0;
   };
@@ -60,14 +65,22 @@ class ScriptServer {
  public:
   explicit ScriptServer(std::vector<Script> sessions);
   explicit ScriptServer(Script session) : ScriptServer(std::vector<Script>{std::move(session)}) {}
+  // For scripts that name the server's port: make is called with the port
+  // once the server listens, before the first connection is accepted.
+  explicit ScriptServer(const std::function<std::vector<Script>(int port)>& make);
   // Stops any session still running and waits for the server thread.
   ~ScriptServer();
   ScriptServer(const ScriptServer&) = delete;
   ScriptServer& operator=(const ScriptServer&) = delete;
 
   int Port() const { return port; }
+  // How many connections the server has accepted so far.
+  size_t Accepted() const { return accepted.load(); }
   // Waits until every session has run to its end.
   void Join();
+  // Waits at most timeoutMs until count sessions have run to their end;
+  // false when they have not.
+  bool WaitFinished(size_t count, int timeoutMs);
   // Failed expectations, in the order they happened (after Join).
   std::vector<std::string> Failures();
   // Every byte a session received (after Join).
@@ -84,6 +97,8 @@ class ScriptServer {
   TNetSocket listener = InvalidNetSocket;
   int port = 0;
   std::atomic<bool> stop{false};
+  std::atomic<size_t> accepted{0};
+  std::atomic<size_t> finished{0};
   std::mutex mutex;
   std::vector<std::string> failures;
   std::vector<std::string> received;
