@@ -48,7 +48,7 @@ long RegOpenKeyEx(RegKey parent, std::string_view subKey, std::uint32_t access, 
 }
 
 long RegSetValueEx(RegKey key, std::string_view name, std::uint32_t type, std::string_view data) {
-  if (!terminable(name) || static_cast<std::uint64_t>(data.size()) > 0xFFFFFFFFull)
+  if (!terminable(name) || (static_cast<std::uint64_t>(data.size()) >> 32) != 0)
     return RegInvalidParameter;
   const std::string valueName(name);
   return ::RegSetValueExA(toHkey(key), valueName.c_str(), 0, type,
