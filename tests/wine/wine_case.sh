@@ -8,7 +8,8 @@
 # may come between); "@exit N" the exit code; "@installed" the system folder's
 # qdztempl.dll holds the site's qd.upd; "@not-installed" there is none;
 # "@registry NAME VALUE" the product's key holds the value (REG_SZ);
-# "@no-registry NAME" it has no such value. "#" starts a comment line.
+# "@no-registry NAME" it has no such value; "@proxied" the proxy's log shows
+# both requests passed with the user's credentials. "#" starts a comment line.
 set -euo pipefail
 name="$1" cases="$2" prefix="$3" workroot="$4" exe_i686="$5" exe_x86_64="$6"
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -48,6 +49,18 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The stored form of a credential in proxy.def, which the program's
+# unscrambling turns back into the plain text: each byte XOR the key's byte,
+# plus 40 (no plain byte may be zero).
+scrambled() {
+  python3 -c '
+import sys
+key = b"VelkorMandrithex"
+plain = sys.argv[1].encode()
+sys.stdout.buffer.write(bytes(((c ^ key[i % 16]) + 40) % 256 for i, c in enumerate(plain)))
+' "$1"
+}
+
 url=""
 case "$server" in
   none) ;;
@@ -57,6 +70,23 @@ case "$server" in
     servers+=("$work/site")
     port="$(bash "$here/../support/servers/start.sh" http10 "$work/site")"
     url="http://127.0.0.1:$port"
+    ;;
+  proxy | proxy-refused)
+    # The site behind squid, which asks for Basic authentication; proxy.def
+    # in the parent of the working folder names it, the user name plain and
+    # the password scrambled ("$" form), or, for proxy-refused, a wrong plain
+    # password.
+    mkdir -p "$work/site/www"
+    bash "$here/make_update_site.sh" "$work/site/www"
+    servers+=("$work/site")
+    port="$(bash "$here/../support/servers/start.sh" http10 "$work/site")"
+    url="http://127.0.0.1:$port"
+    servers+=("$work/proxy")
+    proxy_port="$(bash "$here/../support/servers/start.sh" squid "$work/proxy" updater s3cret)"
+    password='wrong'
+    [[ "$server" == proxy ]] && password="\$$(scrambled s3cret)"
+    printf '1\r\n1\r\n127.0.0.1\r\n%s\r\nupdater\r\n%s\r\n' "$proxy_port" "$password" \
+      >"$work/run/proxy.def"
     ;;
   *)
     echo "case $name: unknown server '$server'" >&2
@@ -105,6 +135,14 @@ while IFS= read -r line; do
         else
           [[ -z "$value" ]] || fail "registry value $a is '$value', expected none"
         fi
+        ;;
+      proxied)
+        # Both requests went through the proxy, which let them in only with
+        # the credentials.
+        for resource in qd.zip newupd.dat; do
+          grep -Eq "/200 [0-9]+ GET http://127\.0\.0\.1:[0-9]+/$resource updater " \
+            "$work/proxy/access.log" 2>/dev/null || fail "the proxy did not pass $resource"
+        done
         ;;
       *) fail "unknown check @$check" ;;
     esac

@@ -2,7 +2,8 @@
 # The Win32 back-end under Wine and Xvfb, with a system code page other than
 # Windows-1251: the main dialog on the sample list, its size, caption and the
 # grid's colours, then one click of "Обновить" against a local update site,
-# which leads to the install dialog; both dialogs are saved as PNG files.
+# which leads to the install dialog, whose "Продолжить  >>" installs the
+# database; both dialogs and the closing message box are saved as PNG files.
 # Usage: wine_window_test.sh EXE PREFIX OUTDIR
 set -euo pipefail
 exe="$1" prefix="$2" out="$3"
@@ -115,18 +116,25 @@ echo "grid: $colours colours in the first rows, $red red pixels in the type colu
 xdotool mousemove --window "$main" 223 507 click 1
 copy="$(window_named "Завершение обновления")"
 shot "$copy" "$out/win32_install.png" 328x83
-# "Отмена" (Button1, 172,44 154x34) closes it, and the program ends.
-xdotool mousemove --window "$copy" 249 61 click 1
+# "Продолжить  >>" (Button2, 5,44 154x34) installs the database; the system's
+# message box reports it, and its OK (Enter, with the pointer over the box)
+# ends the program.
+xdotool mousemove --window "$copy" 82 61 click 1
+box="$(window_named "qdupdate")"
+sleep 1
+import -window "$box" "$out/win32_box.png"
+xdotool mousemove --window "$box" 20 20 key Return
 for _ in $(seq 300); do
   kill -0 "$program" 2>/dev/null || break
   sleep 0.1
 done
 if kill -0 "$program" 2>/dev/null; then
-  echo "the program did not end after the install dialog's Cancel" >&2
+  echo "the program did not end after the message box" >&2
   exit 1
 fi
 wait "$program" && status=0 || status=$?
 program=""
 [[ "$status" == 0 ]] || { echo "the program exited with $status" >&2; exit 1; }
-[[ -f "$work/run/cwd/qd.upd" ]] || { echo "the package was not unpacked" >&2; exit 1; }
+cmp -s "$(qd_wine_system_dir i686)/qdztempl.dll" "$site/www/qd.upd.source" ||
+  { echo "the database was not installed" >&2; exit 1; }
 echo "both dialogs shown; screenshots in $out"
