@@ -80,9 +80,12 @@ TDateTime ParseInternetDate(AnsiString& AText) {
     readDay();
     readMonth();
   }
+  // A token that is not a number is the time of the form that writes the
+  // year last.
   AnsiString token = CutToken(AText, " ");
-  int year = DecimalValue(token).value_or(1900);
-  if (year == 1900) {
+  const std::optional<int> yearFirst = DecimalValue(token);
+  int year = yearFirst.value_or(1900);
+  if (!yearFirst) {
     year = DecimalValue(AText).value_or(1900);
     AText = token;
   }
@@ -106,7 +109,7 @@ TDateTime ParseInternetDate(AnsiString& AText) {
       AText.clear();
       return 0;
     }
-    date += date < 0 ? -time : time;
+    date += time;
   }
   AText = TrimLeft(AText);
   return date;
