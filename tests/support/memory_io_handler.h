@@ -19,12 +19,15 @@ class MemoryIOHandler : public TNetIOHandler {
   // Raises ENetSocketError when no sequence is left, like a refused connect.
   void ConnectTo(const AnsiString& host, int port, const AnsiString& boundIP, int boundPort,
                  int boundPortMin, int boundPortMax, int timeout) override;
-  bool WaitReadable(int) override { return true; }
+  // With CloseWhenDone off, a used-up sequence waits like a peer that keeps
+  // the connection open and sends nothing more.
+  bool WaitReadable(int) override { return CloseWhenDone || offset < current.size(); }
   int ReceiveInto(void* buffer, int length) override;
   int SendFrom(const void* buffer, int length) override;
 
   // At most this many bytes per receive.
   int PieceSize = 1 << 16;
+  bool CloseWhenDone = true;
   size_t Connects = 0;
   std::string Sent;
 

@@ -1,0 +1,174 @@
+// Exchanges over the in-memory handler: long redirect chains, the caller's
+// stream, work events and the memory a large body takes.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "http/http_client.h"
+#include "tests/support/memory_io_handler.h"
+
+namespace {
+
+std::string Redirect(int to) {
+  return "HTTP/1.1 302 Found\r\nLocation: /r" + std::to_string(to) +
+         "\r\nContent-Length: 3\r\n\r\nabc";
+}
+
+// One kept connection that answers every request with a redirect to the
+// next number, count times, then with a body.
+std::string Chain(int count) {
+  std::string all;
+  for (int i = 1; i <= count; ++i) all += Redirect(i);
+  return all + "HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\ndone";
+}
+
+int RequestsIn(const std::string& sent) {
+  int n = 0;
+  for (size_t at = sent.find("GET "); at != std::string::npos; at = sent.find("GET ", at + 1)) ++n;
+  return n;
+}
+
+TEST(RedirectChain, MaximumTable) {
+  const struct {
+    int maximum;
+    int redirects;  // in the chain before the body
+    const char* body;
+    const char* location;
+    int requests;
+  } cases[] = {
+      {15, 14, "done", "", 15},  // 14 redirects followed
+      {15, 15, "", "/r15", 15},  // the 15th ends the request with no body
+      {1, 1, "", "/r1", 1},     {0, 1, "", "/r1", 1}, {2, 1, "done", "", 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE("maximum " + std::to_string(c.maximum) + ", chain " + std::to_string(c.redirects));
+    testsupport::MemoryIOHandler handler({Chain(c.redirects)});
+    handler.CloseWhenDone = false;
+    TNetHTTP http;
+    http.SetIOHandler(&handler);
+    http.HandleRedirects = true;
+    http.RedirectMaximum = c.maximum;
+    EXPECT_EQ(http.GetString("http://h.example/start"), c.body);
+    EXPECT_EQ(http.Response().Location, c.location);
+    EXPECT_EQ(RequestsIn(handler.Sent), c.requests);
+    EXPECT_EQ(handler.Connects, 1u);
+  }
+}
+
+TEST(RedirectChain, AfterAnExceptionTheCountStartsAgain) {
+  testsupport::MemoryIOHandler handler(
+      {"HTTP/1.1 302 Found\r\nLocation: /x\r\nContent-Length: 0\r\n\r\n"
+       "HTTP/1.1 500 Bad\r\nContent-Length: 0\r\n\r\n" +
+       Chain(2)});
+  handler.CloseWhenDone = false;
+  TNetHTTP http;
+  http.SetIOHandler(&handler);
+  http.HandleRedirects = true;
+  http.RedirectMaximum = 3;
+  EXPECT_THROW(http.GetString("http://h.example/a"), ENetHTTPProtocolException);
+  EXPECT_EQ(http.PassCount(), 0);
+  EXPECT_EQ(http.GetString("http://h.example/b"), "done");
+}
+
+TEST(CallerStream, RedirectsTruncateToTheStartingPosition) {
+  testsupport::MemoryIOHandler handler({Chain(1)});
+  handler.CloseWhenDone = false;
+  TNetHTTP http;
+  http.SetIOHandler(&handler);
+  http.HandleRedirects = true;
+  TStringStream stream("prefix:");
+  stream.Seek(0, soEnd);
+  http.Get("http://h.example/a", stream);
+  EXPECT_EQ(stream.DataString(), "prefix:done");
+}
+
+TEST(CallerStream, ErrorBodyNeverReachesIt) {
+  testsupport::MemoryIOHandler handler({"HTTP/1.1 403 No\r\nContent-Length: 4\r\n\r\nsecr"});
+  TNetHTTP http;
+  http.SetIOHandler(&handler);
+  TStringStream stream;
+  EXPECT_THROW(http.Get("http://h.example/a", stream), ENetHTTPProtocolException);
+  EXPECT_EQ(stream.DataString(), "");
+}
+
+TEST(WorkEvents, BodyProgress) {
+  const std::string body(100000, 'b');
+  testsupport::MemoryIOHandler handler(
+      {"HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n" + body});
+  handler.PieceSize = 7000;
+  TNetHTTP http;
+  http.SetIOHandler(&handler);
+  int64_t begun = -1;
+  int64_t last = 0;
+  int ends = 0;
+  http.OnWorkBegin = [&](TNetComponent*, TWorkMode mode, int64_t max) {
+    if (mode == wkRead && max > 0) begun = max;
+  };
+  http.OnWork = [&](TNetComponent*, TWorkMode mode, int64_t count) {
+    if (mode == wkRead) {
+      EXPECT_GE(count, last);
+      last = count;
+    }
+  };
+  http.OnWorkEnd = [&](TNetComponent*, TWorkMode mode) { ends += mode == wkRead ? 1 : 0; };
+  EXPECT_EQ(http.GetString("http://h.example/a"), body);
+  EXPECT_EQ(begun, 100000);
+  EXPECT_GE(last, 100000);
+  EXPECT_GE(ends, 1);
+}
+
+// Sends a head and then size bytes made up on the fly, so that the test
+// itself holds no copy of the body.
+class GeneratedBody : public testsupport::MemoryIOHandler {
+ public:
+  explicit GeneratedBody(int64_t size)
+      : MemoryIOHandler({""}),
+        head("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(size) + "\r\n\r\n"),
+        left(size) {}
+  int ReceiveInto(void* buffer, int length) override {
+    char* out = static_cast<char*>(buffer);
+    int n = 0;
+    for (; n < length && headAt < head.size(); ++n) out[n] = head[headAt++];
+    const int64_t body = std::min<int64_t>(length - n, left);
+    std::memset(out + n, 'g', static_cast<size_t>(body));
+    left -= body;
+    return n + static_cast<int>(body);
+  }
+
+ private:
+  std::string head;
+  size_t headAt = 0;
+  int64_t left;
+};
+
+int64_t StatusKiB(const char* field) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind(field, 0) == 0) return std::stoll(line.substr(std::strlen(field)));
+  }
+  return -1;
+}
+
+TEST(Memory, LargeBodyTakesLittleMoreThanItself) {
+  // The peak resident size is reset here, so the peak below is the one of
+  // the request.
+  { std::ofstream("/proc/self/clear_refs") << "5"; }
+  const int64_t before = StatusKiB("VmRSS:");
+  constexpr int64_t size = 200 << 20;
+  GeneratedBody handler(size);
+  TNetHTTP http;
+  http.SetIOHandler(&handler);
+  const AnsiString body = http.GetString("http://h.example/big");
+  const int64_t peak = StatusKiB("VmHWM:");
+  ASSERT_EQ(static_cast<int64_t>(body.size()), size);
+  EXPECT_EQ(body[0], 'g');
+  EXPECT_EQ(body[size - 1], 'g');
+  if (before < 0 || peak < 0) GTEST_SKIP() << "no /proc/self/status";
+  EXPECT_LT((peak - before) * 1024, size + (8 << 20));
+}
+
+}  // namespace
