@@ -24,6 +24,20 @@ const char* MethodText(TNetHTTPMethod AMethod) {
   return "GET ";
 }
 
+namespace {
+
+// Ends a request that failed; the request's own failure is the one the
+// caller must see.
+template <typename F>
+void finishQuietly(F& finish) {
+  try {
+    finish();
+  } catch (const Exception&) {
+  }
+}
+
+}  // namespace
+
 TNetCustomHTTP::TNetCustomHTTP() : RecordPair(this) {
   SetPort(80);
 }
@@ -79,10 +93,12 @@ void TNetCustomHTTP::PerformRequest(TNetHTTPMethod AVerb, const AnsiString& AURL
     if (!ComputeKeepConnection()) CloseConnection();
     FPassCount = 0;
   };
+  bool exchanging = false;
   try {
     for (bool again = true; again;) {
       ++FPassCount;
       PrepareTarget();
+      exchanging = true;
       ConnectAndSend();
       do {
         response.StatusLine = ReadLine("\n", -1, -1);
@@ -108,12 +124,17 @@ void TNetCustomHTTP::PerformRequest(TNetHTTPMethod AVerb, const AnsiString& AURL
           break;
       }
     }
+  } catch (const ENetHTTPProtocolException&) {
+    // The error body was read to its end, so the connection may serve the
+    // next request by the usual rule.
+    finishQuietly(finish);
+    throw;
   } catch (...) {
-    try {
-      finish();
-    } catch (const Exception&) {
-      // The request's own failure is the one the caller must see.
-    }
+    // Any other failure during the exchange may leave part of a response
+    // unread; a kept connection would hand it to the next request as if it
+    // were that request's response.
+    if (exchanging) CloseConnection();
+    finishQuietly(finish);
     throw;
   }
   finish();

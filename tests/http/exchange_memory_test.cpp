@@ -172,3 +172,45 @@ TEST(Memory, LargeBodyTakesLittleMoreThanItself) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FailedExchange, LeavesNoRestForTheNextRequest) {
+  std::string manyLines;
+  for (int i = 0; i < 1001; ++i) manyLines += "X-" + std::to_string(i) + ": v\r\n";
+  const struct {
+    const char* name;
+    std::string first;
+    const char* kind;
+  } cases[] = {
+      {"head too large", "HTTP/1.1 200 OK\r\n" + manyLines + "\r\n", "ENetException"},
+      {"chunk size too large",
+       "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n7fffffffffff\r\nrest",
+       "ENetException"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    testsupport::MemoryIOHandler handler(
+        {c.first, "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok"});
+    handler.CloseWhenDone = false;
+    TNetHTTP http;
+    http.SetIOHandler(&handler);
+    EXPECT_THROW(http.GetString("http://h.example/a"), ENetException);
+    EXPECT_EQ(http.GetString("http://h.example/b"), "ok");
+    EXPECT_EQ(handler.Connects, 2u);
+  }
+}
+
+TEST(FailedExchange, ErrorStatusKeepsTheConnection) {
+  testsupport::MemoryIOHandler handler(
+      {"HTTP/1.1 404 No\r\nContent-Length: 3\r\n\r\nabcHTTP/1.1 200 OK\r\nContent-Length: "
+       "2\r\n\r\nok"});
+  handler.CloseWhenDone = false;
+  TNetHTTP http;
+  http.SetIOHandler(&handler);
+  EXPECT_THROW(http.GetString("http://h.example/a"), ENetHTTPProtocolException);
+  EXPECT_EQ(http.GetString("http://h.example/b"), "ok");
+  EXPECT_EQ(handler.Connects, 1u);
+}
+
+}  // namespace
