@@ -15,7 +15,7 @@
 
 #include "http/http_client.h"
 #include "http/http_exceptions.h"
-#include "tests/http_interop/real_server.h"
+#include "tests/support/real_server.h"
 
 namespace {
 

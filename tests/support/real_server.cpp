@@ -1,4 +1,4 @@
-#include "tests/http_interop/real_server.h"
+#include "tests/support/real_server.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -39,8 +39,8 @@ std::string ServersDir() {
 std::string ScratchDir(const std::string& name) {
   // The process id keeps apart the folders of test processes that ctest runs
   // side by side.
-  const std::string dir = Env("QD_TEST_BINARY_DIR") + "/tests/http_interop/scratch/" + name + "_" +
-                          std::to_string(::getpid());
+  const std::string dir =
+      Env("QD_TEST_BINARY_DIR") + "/tests/scratch/" + name + "_" + std::to_string(::getpid());
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   return dir;
@@ -62,6 +62,7 @@ std::string ReadFile(const std::string& path) {
 RealServer::RealServer(const std::string& kind, const std::string& folder,
                        const std::vector<std::string>& extra)
     : dir(folder) {
+  std::filesystem::create_directories(dir);
   std::string command = "bash " + ShellWord(ServersDir() + "/start.sh") + " " + ShellWord(kind) +
                         " " + ShellWord(dir);
   for (const auto& e : extra) command += " " + ShellWord(e);
@@ -81,8 +82,9 @@ std::string RealServer::Url(const std::string& path) const {
 }
 
 Run RunProgram(const std::string& program, const std::vector<std::string>& args,
-               const std::string& dir) {
-  std::string command = ShellWord(program);
+               const std::string& dir, const std::string& cwd) {
+  std::string command = cwd.empty() ? "" : "cd " + ShellWord(cwd) + " && ";
+  command += ShellWord(program);
   for (const auto& a : args) command += " " + ShellWord(a);
   const std::string outPath = dir + "/run.out", errPath = dir + "/run.err";
   command += " > " + ShellWord(outPath) + " 2> " + ShellWord(errPath) + " < /dev/null";

@@ -45,9 +45,10 @@ struct Run {
 };
 
 // Runs the program with its arguments (each passed as one word, no shell
-// expansion), standard output and error caught in files in dir.
+// expansion), standard output and error caught in files in dir, in the
+// working directory cwd when one is given.
 Run RunProgram(const std::string& program, const std::vector<std::string>& args,
-               const std::string& dir);
+               const std::string& dir, const std::string& cwd = "");
 
 // The path of the qdget program under test.
 std::string QdgetPath();
