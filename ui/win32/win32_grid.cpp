@@ -65,36 +65,61 @@ int TWin32Grid::contentWidth() const {
   return width;
 }
 
+int TWin32Grid::contentHeight() const {
+  int height = 0;
+  for (int r = 0; r < grid.GetRowCountEx(); ++r) height += grid.RowHeight(r) + grid.GridLineWidth;
+  return height;
+}
+
 void TWin32Grid::updateScrollBars() {
-  // Showing one bar narrows the room for the other, so the ranges are set
-  // twice.
-  for (int pass = 0; pass < 2; ++pass) {
-    const int dataRows = std::max(0, grid.GetRowCountEx() - grid.FixedRows);
-    const int shown = visibleDataRows();
-    topRow = std::clamp(topRow, grid.FixedRows,
-                        std::max(grid.FixedRows, grid.FixedRows + dataRows - shown));
+  // Showing or hiding a bar resizes the client area, which calls here again.
+  if (updatingBars) return;
+  updatingBars = true;
+  // A bar is shown only when the cells do not fit; the room they have is the
+  // client area without either bar, less the other bar when that one is
+  // needed.
+  RECT client;
+  ::GetClientRect(window, &client);
+  const LONG style = ::GetWindowLongW(window, GWL_STYLE);
+  const int barWidth = ::GetSystemMetrics(SM_CXVSCROLL);
+  const int barHeight = ::GetSystemMetrics(SM_CYHSCROLL);
+  const int fullWidth = client.right + ((style & WS_VSCROLL) ? barWidth : 0);
+  const int fullHeight = client.bottom + ((style & WS_HSCROLL) ? barHeight : 0);
+  const int width = contentWidth(), height = contentHeight();
+  bool vertical = height > fullHeight;
+  const bool horizontal = width > fullWidth - (vertical ? barWidth : 0);
+  if (horizontal && !vertical) vertical = height > fullHeight - barHeight;
+  const int roomWidth = fullWidth - (vertical ? barWidth : 0);
+  const int roomHeight = fullHeight - (horizontal ? barHeight : 0);
+
+  int header = 0;
+  for (int r = 0; r < grid.FixedRows; ++r) header += grid.RowHeight(r) + grid.GridLineWidth;
+  const int dataRows = std::max(0, grid.GetRowCountEx() - grid.FixedRows);
+  const int shown =
+      std::max(1, (roomHeight - header) / (grid.DefaultRowHeight + grid.GridLineWidth));
+  topRow = vertical ? std::clamp(topRow, grid.FixedRows, grid.FixedRows + dataRows - shown)
+                    : grid.FixedRows;
+  leftPixel = horizontal ? std::clamp(leftPixel, 0, width - roomWidth) : 0;
+
+  ::ShowScrollBar(window, SB_VERT, vertical);
+  ::ShowScrollBar(window, SB_HORZ, horizontal);
+  if (vertical) {
     SCROLLINFO v = {sizeof v,
                     SIF_RANGE | SIF_PAGE | SIF_POS,
                     0,
-                    std::max(0, dataRows - 1),
+                    dataRows - 1,
                     static_cast<UINT>(shown),
                     topRow - grid.FixedRows,
                     0};
     ::SetScrollInfo(window, SB_VERT, &v, TRUE);
-
-    RECT client;
-    ::GetClientRect(window, &client);
-    const int width = contentWidth();
-    leftPixel = std::clamp(leftPixel, 0, std::max(0, width - static_cast<int>(client.right)));
-    SCROLLINFO h = {sizeof h,
-                    SIF_RANGE | SIF_PAGE | SIF_POS,
-                    0,
-                    std::max(0, width - 1),
-                    static_cast<UINT>(std::max(0L, client.right)),
-                    leftPixel,
+  }
+  if (horizontal) {
+    SCROLLINFO h = {sizeof h,  SIF_RANGE | SIF_PAGE | SIF_POS, 0,
+                    width - 1, static_cast<UINT>(roomWidth),   leftPixel,
                     0};
     ::SetScrollInfo(window, SB_HORZ, &h, TRUE);
   }
+  updatingBars = false;
 }
 
 void TWin32Grid::scrollRows(int request, int wheelRows) {

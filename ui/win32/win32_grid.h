@@ -26,6 +26,7 @@ class TWin32Grid {
   void paint(HDC dc);
   int visibleDataRows() const;
   int contentWidth() const;
+  int contentHeight() const;
   void updateScrollBars();
   void scrollRows(int request, int wheelRows);
   void scrollColumns(int request);
@@ -37,6 +38,7 @@ class TWin32Grid {
   HWND window = nullptr;
   int topRow;         // the first data row shown below the header
   int leftPixel = 0;  // how far the columns are scrolled to the left
+  bool updatingBars = false;
 };
 
 }  // namespace ui::win32
