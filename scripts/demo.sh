@@ -1,19 +1,45 @@
 #!/usr/bin/env bash
-# The demo: builds the program, makes a sandbox root with a sample update
-# list and opens the main dialog. Without a display it runs under Xvfb and
-# saves a screenshot.
+# The demo: the whole update road against a local update server. Builds the
+# program, makes a sandbox root (the product's folder with a sample update
+# list, the system folder, the product's registry key), starts Python's
+# http.server on 127.0.0.1 and a free port with a sample package and update
+# list, and runs the program against it in a working folder of the sandbox.
+# With a display, click "Обновить", then "Продолжить  >>" yourself. Without
+# one the program runs under Xvfb and xdotool clicks through it, saving a
+# screenshot at each step. At the end the installed database file and the
+# registry value are printed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+here="$PWD"
 bash scripts/setup.sh demo
 bash scripts/build.sh
 root="$(mktemp -d /tmp/qdupdate-demo.XXXXXX)"
 bash scripts/make_sample_root.sh "$root"
-export QD_ROOT="$root"
-echo "demo: sandbox root $root"
+mkdir -p "$root/work"
+server="$root/server"
+bash scripts/make_sample_server.sh "$server/www"
+port=$(bash tests/support/servers/start.sh http10 "$server")
+trap 'bash "$here/tests/support/servers/stop.sh" "$server"' EXIT
+export QD_ROOT="$root" QD_UPDATE_URL="http://127.0.0.1:$port"
+echo "demo: sandbox root $root; update server $QD_UPDATE_URL (Python http.server over $server/www)"
+program="$PWD/build/app/qdupdate"
+cd "$root/work"
 if [[ -n "${DISPLAY:-}" ]]; then
-  ./build/app/qdupdate
+  "$program"
 else
-  shot="$root/qdupdate.png"
-  bash scripts/xvfb_shot.sh "$shot" ./build/app/qdupdate
-  echo "demo: no display here; the main dialog was shown under Xvfb: $shot"
+  bash "$here/scripts/xvfb_road.sh" "$root/shots" "$program"
+  echo "demo: no display here; the road ran under Xvfb, screenshots in $root/shots:"
+  ls "$root/shots" | sed 's/^/demo:   /'
+fi
+database="$root/Windows/System32/qdztempl.dll"
+value="$root/Registry/HKEY_LOCAL_MACHINE/SOFTWARE/Talvesk/CurrentUpdate"
+if [[ -f "$database" ]]; then
+  echo "demo: installed database $database, $(stat -c %s "$database") bytes"
+else
+  echo "demo: no database was installed"
+fi
+if [[ -f "$value" ]]; then
+  echo "demo: registry value HKEY_LOCAL_MACHINE\\SOFTWARE\\Talvesk\\CurrentUpdate = \"$(tr -d '\0' <"$value")\""
+else
+  echo "demo: no registry value was written"
 fi
