@@ -214,3 +214,111 @@ TEST(FailedExchange, ErrorStatusKeepsTheConnection) {
 }
 
 }  // namespace
+
+namespace {
+
+const char* const kChallenge =
+    "HTTP/1.1 401 Unauthorized\r\nWWW-Authenticate: Basic realm=\"r\"\r\nContent-Length: 6\r\n\r\n"
+    "denied";
+
+TEST(Challenge, AnswerTable) {
+  const struct {
+    const char* name;
+    bool inProcess;
+    bool handlerGives;  // the OnAuthorization handler supplies credentials
+    const char* body;   // empty: ENetHTTPProtocolException 401
+    const char* secondHead;
+  } cases[] = {
+      // Answered by the handler alone: the challenge's body is the result.
+      {"handler without in-process", false, true, "denied", nullptr},
+      {"handler refuses", false, false, "", nullptr},
+      {"in-process with the handler's credentials", true, true, "welcome",
+       "Authorization: Basic dTpw\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    testsupport::MemoryIOHandler handler(
+        {std::string(kChallenge) + "HTTP/1.1 200 OK\r\nContent-Length: 7\r\n\r\nwelcome"});
+    handler.CloseWhenDone = false;
+    TNetHTTP http;
+    http.SetIOHandler(&handler);
+    if (c.inProcess) http.HTTPOptions = hoInProcessAuth;
+    int asked = 0;
+    http.OnAuthorization = [&](TNetComponent*, TNetAuthentication* auth, bool& handled) {
+      ++asked;
+      handled = c.handlerGives;
+      auth->SetUsername("u");
+      auth->SetPassword("p");
+    };
+    if (*c.body != '\0') {
+      EXPECT_EQ(http.GetString("http://h.example/a"), c.body);
+    } else {
+      try {
+        http.GetString("http://h.example/a");
+        ADD_FAILURE() << "no exception";
+      } catch (const ENetHTTPProtocolException& e) {
+        EXPECT_EQ(e.ReplyCode, 401);
+        EXPECT_EQ(e.ReplyBody, "denied");
+      }
+    }
+    EXPECT_EQ(asked, 1);
+    if (c.secondHead != nullptr) {
+      EXPECT_NE(handler.Sent.find(std::string("GET /a HTTP/1.1\r\n")), std::string::npos);
+      EXPECT_NE(handler.Sent.find(c.secondHead), std::string::npos);
+      EXPECT_EQ(http.Request().Username, "u");
+      EXPECT_TRUE(http.Request().BasicAuthentication);
+    }
+  }
+}
+
+TEST(Challenge, RetriesAreBounded) {
+  std::string challenges;
+  for (int i = 0; i < 10; ++i) challenges += kChallenge;
+  testsupport::MemoryIOHandler handler({challenges});
+  handler.CloseWhenDone = false;
+  TNetHTTP http;
+  http.SetIOHandler(&handler);
+  http.HTTPOptions = hoInProcessAuth;
+  http.Request().Username = "u";
+  EXPECT_THROW(http.GetString("http://h.example/a"), ENetHTTPProtocolException);
+  // AuthRetries (3) answered challenges, and the fourth gives up.
+  EXPECT_EQ(RequestsIn(handler.Sent), 4);
+  EXPECT_EQ(http.Request().Authenticator->RetryCount, 0);
+}
+
+TEST(RedirectEvent, MayChangeTheTarget) {
+  testsupport::MemoryIOHandler handler(
+      {"HTTP/1.1 302 Found\r\nLocation: /planned\r\nContent-Length: 0\r\n\r\n"
+       "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok"});
+  handler.CloseWhenDone = false;
+  TNetHTTP http;
+  http.SetIOHandler(&handler);
+  http.HandleRedirects = true;
+  int seen = -1;
+  http.OnRedirect = [&](TNetComponent*, AnsiString& dest, int& count, bool& handled,
+                        TNetHTTPMethod&) {
+    EXPECT_EQ(dest, "/planned");
+    EXPECT_TRUE(handled);
+    seen = count;
+    count = 99;
+    dest = "/chosen";
+  };
+  EXPECT_EQ(http.GetString("http://h.example/a"), "ok");
+  EXPECT_EQ(seen, 1);
+  EXPECT_NE(handler.Sent.find("GET /chosen HTTP/1.1"), std::string::npos);
+}
+
+TEST(StatusEvents, ChunkedBodyReportsItsStart) {
+  testsupport::MemoryIOHandler handler(
+      {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n2\r\nhi\r\n0\r\n\r\n"});
+  TNetHTTP http;
+  http.SetIOHandler(&handler);
+  std::vector<std::string> texts;
+  http.OnStatus = [&](TNetComponent*, TNetStatus status, const AnsiString& text) {
+    if (status == stText) texts.push_back(text);
+  };
+  EXPECT_EQ(http.GetString("http://h.example/a"), "hi");
+  EXPECT_EQ(texts, std::vector<std::string>{"Chunk Started"});
+}
+
+}  // namespace
