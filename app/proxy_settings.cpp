@@ -57,3 +57,7 @@ void ApplyProxySettings(TNetProxyConnectionInfo& ProxyParams) {
     ProxyParams.ProxyPassword.clear();
   }
 }
+
+void ApplyProxySettings(TNetHTTP& client) {
+  ApplyProxySettings(client.ProxyParams);
+}

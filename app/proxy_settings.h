@@ -7,6 +7,7 @@
 // name and 5 the password, each plain or "$" and the scrambled form.
 
 #include "core/ansistring.h"
+#include "http/http_client.h"
 #include "http/proxy_info.h"
 
 // The text credentials are scrambled with; its characters are used in turn,
@@ -25,3 +26,5 @@ AnsiString UnscrambleCredential(const AnsiString& text);
 // or password line when credentials are asked for; what was set before the
 // failure stays set.
 void ApplyProxySettings(TNetProxyConnectionInfo& ProxyParams);
+// The same for the client's ProxyParams.
+void ApplyProxySettings(TNetHTTP& client);

@@ -179,6 +179,13 @@ TEST_F(ProxySettingsTest, AFreshClientWithoutAFileOnlyTurnsOnBasicAuthentication
   EXPECT_EQ(fieldsOf(proxy), (Fields{"", 0, "", "", true}));
 }
 
+TEST_F(ProxySettingsTest, TheClientFormSetsTheClientsProxyRecord) {
+  WriteBytes(root / "proxy.def", "1\r\n1\r\nproxy.lan\r\n3128\r\n$N?+;>/f,D\r\npw\r\n");
+  TNetHTTP http;
+  ApplyProxySettings(http);
+  EXPECT_EQ(fieldsOf(http.ProxyParams), (Fields{"proxy.lan", 3128, "proxyuser", "pw", true}));
+}
+
 TEST_F(ProxySettingsTest, AFolderNamedProxyDefCountsAsNoFile) {
   fs::create_directory(root / "proxy.def");
   TNetProxyConnectionInfo proxy;
