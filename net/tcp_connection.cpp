@@ -195,12 +195,16 @@ AnsiString TNetTCPConnection::ReadLine(const AnsiString& terminator, int timeout
   }
 }
 
-void TNetTCPConnection::ReadExact(void* block, int64_t count) {
-  if (count <= 0 || block == nullptr) return;
+void TNetTCPConnection::fillInputQueue(int64_t count) {
   while (inputQueue.Size() < count) {
     ReceiveChunk(true, -1, true);
     DetectDisconnect(true, true);
   }
+}
+
+void TNetTCPConnection::ReadExact(void* block, int64_t count) {
+  if (count <= 0 || block == nullptr) return;
+  fillInputQueue(count);
   std::memcpy(block, inputQueue.Data(), static_cast<size_t>(count));
   inputQueue.Consume(count);
 }
@@ -226,7 +230,6 @@ void TNetTCPConnection::ReadIntoStream(TStream& stream, int64_t byteCount, bool 
   }
   int64_t remaining = untilClosed ? std::numeric_limits<int64_t>::max() : byteCount;
   StartWork(wkRead, untilClosed ? 0 : byteCount);
-  std::vector<char> scratch;
   try {
     const int64_t head = std::min(inputQueue.Size(), remaining);
     if (head > 0) {
@@ -234,12 +237,14 @@ void TNetTCPConnection::ReadIntoStream(TStream& stream, int64_t byteCount, bool 
       inputQueue.Consume(head);
       remaining -= head;
     }
-    scratch.resize(static_cast<size_t>(std::clamp<int64_t>(remaining, 0, RecvBufferSize)));
-    const int64_t scratchSize = static_cast<int64_t>(scratch.size());
-    while (remaining > 0 && scratchSize > 0 && IsConnected()) {
-      const int64_t piece = std::min(remaining, scratchSize);
+    // The body is read in pieces of at most RecvBufferSize bytes, each
+    // copied straight from the input queue into the stream once it is whole,
+    // with one work event.
+    const int64_t pieceSize = std::clamp<int64_t>(remaining, 0, RecvBufferSize);
+    while (remaining > 0 && pieceSize > 0 && IsConnected()) {
+      const int64_t piece = std::min(remaining, pieceSize);
       try {
-        ReadExact(scratch.data(), piece);
+        fillInputQueue(piece);
       } catch (const Exception& e) {
         // What arrived before the failure is kept: it goes to the stream
         // without a work event, and the exception passes on (a close ends a
@@ -251,7 +256,8 @@ void TNetTCPConnection::ReadIntoStream(TStream& stream, int64_t byteCount, bool 
         if (untilClosed && dynamic_cast<const ENetConnClosedGracefully*>(&e) != nullptr) break;
         throw;
       }
-      stream.WriteBuffer(scratch.data(), piece);
+      stream.WriteBuffer(inputQueue.Data(), piece);
+      inputQueue.Consume(piece);
       remaining -= piece;
     }
   } catch (...) {

@@ -93,6 +93,9 @@ class TNetTCPConnection : public TNetComponent {
 
  private:
   int effectiveTimeout(int timeout) const;
+  // Receives until the input queue holds at least count bytes; raises as
+  // ReadExact does when the time limit passes or the peer closes first.
+  void fillInputQueue(int64_t count);
   void releaseIOHandler();
 
   TNetManagedBuffer inputQueue;
