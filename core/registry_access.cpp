@@ -24,8 +24,8 @@ bool TRegistry::OpenKey(const AnsiString& key, bool canCreate) {
   const long rc = canCreate ? platform::RegCreateKeyEx(parent, subKey, Access, opened)
                             : platform::RegOpenKeyEx(parent, subKey, Access, opened);
   if (rc != platform::RegSuccess) return false;
-  AnsiString path = relative && !subKey.empty() ? currentPath + "\\" : AnsiString();
-  path += relative && subKey.empty() ? currentPath : AnsiString(subKey);
+  AnsiString path(subKey);
+  if (relative) path = subKey.empty() ? currentPath : currentPath + "\\" + path;
   CloseKey();
   currentKey = opened;
   currentPath = std::move(path);

@@ -18,7 +18,7 @@
 
 namespace platform::posix {
 
-// The folder of a root key ("…/Registry/HKEY_LOCAL_MACHINE"), or none for a
+// The folder of a root key (".../Registry/HKEY_LOCAL_MACHINE"), or none for a
 // handle that is no root key.
 std::optional<std::string> RootKeyFolder(std::uintptr_t rootKey);
 
