@@ -6,6 +6,7 @@
 #include "app/shared_state.h"
 #include "app/update_form.h"
 #include "app/update_server.h"
+#include "app/updater_client.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "ui/dialogs.h"
@@ -42,18 +43,7 @@ void TUpdateForm::setUpHttp() {
   http.OnStatus = [this](TNetComponent* s, TNetStatus st, const AnsiString& t) {
     httpStatus(s, st, t);
   };
-  http.HandleRedirects = true;
-  http.AllowCookies = true;
-  http.MaxLineAction = maException;
-  http.HTTPOptions = hoForceEncodeParams;
-  http.ProxyParams.BasicAuthentication = true;
-  http.ProxyParams.ProxyPort = 0;
-  http.Request().Accept = "text/html, */*";
-  http.Request().UserAgent = "Mozilla/3.0";
-  http.Request().BasicAuthentication = false;
-  http.Request().ContentLength = 0;
-  http.Request().ContentRangeStart = 0;
-  http.Request().ContentRangeEnd = 0;
+  SetUpUpdaterClient(http);
   // Without a limit a server that stops sending would leave the dialog
   // waiting for ever; the stall ends as a failed connection instead.
   http.ReadTimeout = UpdateServerReadTimeout();

@@ -22,6 +22,7 @@
 #include <typeinfo>
 #include <vector>
 
+#include "app/updater_client.h"
 #include "core/convert.h"
 #include "core/exceptions.h"
 #include "core/record_text.h"
@@ -92,22 +93,6 @@ const char* ModeWord(TWorkMode mode) {
   return mode == wkRead ? "read" : "write";
 }
 
-// The updater's client: every setting that its dialog gives it.
-void SetUpLikeTheUpdater(TNetHTTP& http) {
-  http.HandleRedirects = true;
-  http.AllowCookies = true;
-  http.MaxLineAction = maException;
-  http.HTTPOptions = hoForceEncodeParams;
-  http.ProxyParams.BasicAuthentication = true;
-  http.ProxyParams.ProxyPort = 0;
-  http.Request().Accept = "text/html, */*";
-  http.Request().UserAgent = "Mozilla/3.0";
-  http.Request().BasicAuthentication = false;
-  http.Request().ContentLength = 0;
-  http.Request().ContentRangeStart = 0;
-  http.Request().ContentRangeEnd = 0;
-}
-
 // Applies the command-line options; conversion errors of numbers pass out.
 void ApplyOptions(TNetHTTP& http, const Options& o) {
   if (o.hasProxy) {
@@ -146,7 +131,7 @@ int main(int argc, char** argv) {
   }
   platform::SetStdoutBinary();
   TNetHTTP http;
-  SetUpLikeTheUpdater(http);
+  SetUpUpdaterClient(http);
   if (options.verbose) {
     http.OnStatus = [](TNetComponent*, TNetStatus status, const AnsiString& text) {
       std::fprintf(stderr, "status %d %s\n", static_cast<int>(status),
