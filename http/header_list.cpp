@@ -90,30 +90,48 @@ void TNetHeaderList::CollectValues(const AnsiString& AName, TStringList& AList) 
 }
 
 void TNetHeaderList::RemoveContinuations(int AIndex) {
-  while (AIndex + 1 < Count() && IsContinuation((*this)[AIndex + 1])) Delete(AIndex + 1);
+  int end = AIndex + 1;
+  while (end < Count() && IsContinuation((*this)[end])) ++end;
+  if (end == AIndex + 1) return;
+  // One rebuild for the whole run, however long it is.
+  TStringList kept;
+  for (int i = 0; i < Count(); ++i) {
+    if (i <= AIndex || i >= end) kept.Add((*this)[i]);
+  }
+  Assign(kept);
 }
 
 std::vector<AnsiString> TNetHeaderList::SplitForFolding(const AnsiString& ALine) const {
-  AnsiString text = WrapLine(ALine, "\r\n ", "\t ,", FoldWidth);
+  const AnsiString text = WrapLine(ALine, "\r\n ", "\t ,", FoldWidth);
   std::vector<AnsiString> pieces;
+  size_t from = 0;
   for (;;) {
-    const int at = Pos("\r\n", text);
-    if (at == 0) {
-      pieces.push_back(TrimRight(text));
+    const size_t at = text.find("\r\n", from);
+    if (at == AnsiString::npos) {
+      pieces.push_back(TrimRight(std::string_view(text).substr(from)));
       break;
     }
-    pieces.push_back(TrimRight(text.substr(0, static_cast<size_t>(at - 1))));
-    text.erase(0, static_cast<size_t>(at + 1));
+    pieces.push_back(TrimRight(std::string_view(text).substr(from, at - from)));
+    from = at + 2;
   }
   return pieces;
 }
 
 void TNetHeaderList::InsertFolded(const AnsiString& ALine, int AIndex) {
-  const std::vector<AnsiString> pieces = SplitForFolding(ALine);
-  (*this)[AIndex] = pieces.back();
-  for (size_t i = 0; i + 1 < pieces.size(); ++i) {
-    Insert(AIndex + static_cast<int>(i), pieces[i]);
+  std::vector<AnsiString> pieces = SplitForFolding(ALine);
+  if (pieces.size() == 1) {
+    (*this)[AIndex] = std::move(pieces[0]);
+    return;
   }
+  TStringList folded;
+  for (int i = 0; i < Count(); ++i) {
+    if (i != AIndex) {
+      folded.Add((*this)[i]);
+      continue;
+    }
+    for (AnsiString& piece : pieces) folded.Add(std::move(piece));
+  }
+  Assign(folded);
 }
 
 AnsiString WrapLine(const AnsiString& ALine, const AnsiString& ABreak,
