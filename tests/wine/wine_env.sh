@@ -82,3 +82,56 @@ qd_wine_clean_install() {
   qd_wine reg delete 'HKLM\SOFTWARE\Talvesk' /v CurrentUpdate /f "$(qd_wine_reg_view "$arch")" \
     >/dev/null 2>&1 || true
 }
+
+# Starts a private Xvfb display and exports DISPLAY; its process is
+# $qd_xvfb_pid, the caller's to end. Xvfb writes its display number to the
+# pipe once it accepts clients; a number already taken makes it exit, and
+# another is tried.
+qd_xvfb_start() {
+  local number="" fd
+  qd_xvfb_pid=""
+  for _ in 1 2 3 4 5; do
+    exec {fd}< <(
+      Xvfb ":$((100 + RANDOM % 900))" -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null &
+      echo "pid $!"
+      wait
+    )
+    read -r _ qd_xvfb_pid <&"$fd"
+    read -r -t 30 number <&"$fd" && break
+    number=""
+  done
+  if [[ -z "$number" ]]; then
+    echo "Xvfb did not start" >&2
+    return 1
+  fi
+  export DISPLAY=":$number"
+}
+
+# Ends the Xvfb display and waits until it is gone.
+qd_xvfb_stop() {
+  if [[ -n "${qd_xvfb_pid:-}" ]] && kill "$qd_xvfb_pid" 2>/dev/null; then
+    while kill -0 "$qd_xvfb_pid" 2>/dev/null; do sleep 0.05; done
+  fi
+  qd_xvfb_pid=""
+}
+
+# The visible window of process PID's program (X class CLASS, the .exe's
+# name) whose title is TITLE, waited for up to 60 seconds. Searching by name
+# would match the title against its Latin-1 form, so the program's windows
+# are looked up by class and their titles compared.
+# Usage: qd_window_named PID CLASS TITLE
+qd_window_named() {
+  local pid="$1" class="$2" title="$3" id
+  for _ in $(seq 600); do
+    for id in $(xdotool search --onlyvisible --class "$class" 2>/dev/null || true); do
+      if [[ "$(xdotool getwindowname "$id" 2>/dev/null)" == "$title" ]]; then
+        echo "$id"
+        return 0
+      fi
+    done
+    kill -0 "$pid" 2>/dev/null || { echo "the program ended before '$title' appeared" >&2; return 1; }
+    sleep 0.1
+  done
+  echo "no window '$title' appeared" >&2
+  return 1
+}

@@ -18,32 +18,16 @@ mkdir -p "$work/run/cwd"
 qd_wine_setup_env "$prefix"
 qd_wine_lock
 
-xvfb="" program="" site=""
+program="" site=""
 cleanup() {
   [[ -n "$program" ]] && kill "$program" 2>/dev/null
   qd_wine_end
   [[ -n "$site" ]] && bash "$here/../support/servers/stop.sh" "$site"
-  if [[ -n "$xvfb" ]] && kill "$xvfb" 2>/dev/null; then
-    while kill -0 "$xvfb" 2>/dev/null; do sleep 0.05; done
-  fi
+  qd_xvfb_stop
 }
 trap cleanup EXIT
 
-# Xvfb writes its display number to the pipe once it accepts clients; a
-# number already taken makes it exit, and another is tried.
-number=""
-for _ in 1 2 3 4 5; do
-  exec {fd}< <(
-    Xvfb ":$((100 + RANDOM % 900))" -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null &
-    echo "pid $!"
-    wait
-  )
-  read -r _ xvfb <&"$fd"
-  read -r -t 30 number <&"$fd" && break
-  number=""
-done
-[[ -n "$number" ]] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$number"
+qd_xvfb_start
 
 site="$work/site"
 mkdir -p "$site/www"
@@ -55,25 +39,6 @@ qd_wine_clean_install i686
 (cd "$work/run/cwd" && exec env LANG=en_US.UTF-8 LC_ALL= LC_CTYPE= \
   QD_UPDATE_URL="http://127.0.0.1:$port" wine "$exe" >"$work/stdout.txt" 2>"$work/stderr.txt") &
 program=$!
-
-# The visible window whose title is $1, waited for up to 60 seconds.
-window_named() {
-  local id
-  for _ in $(seq 600); do
-    # Searching by name would match the title against its Latin-1 form; the
-    # program's windows are looked up by class and their titles compared.
-    for id in $(xdotool search --onlyvisible --class qdupdate.exe 2>/dev/null || true); do
-      if [[ "$(xdotool getwindowname "$id" 2>/dev/null)" == "$1" ]]; then
-        echo "$id"
-        return 0
-      fi
-    done
-    kill -0 "$program" 2>/dev/null || { echo "the program ended before '$1' appeared" >&2; return 1; }
-    sleep 0.1
-  done
-  echo "no window '$1' appeared" >&2
-  return 1
-}
 
 # Saves the window and checks its size against the dialog's client area.
 shot() {
@@ -95,7 +60,7 @@ pixels_near() {
 # The caption comes from the wide call: the window manager's title is the
 # Russian text whatever Wine's code page.
 main_title="Обновление базы  - доступны новые данные"
-main="$(window_named "$main_title")"
+main="$(qd_window_named "$program" qdupdate.exe "$main_title")"
 shot "$main" "$out/win32_main.png" 580x534
 
 # The grid (at 1,179 in the dialog) below its header: more colours than the
@@ -114,13 +79,13 @@ echo "grid: $colours colours in the first rows, $red red pixels in the type colu
 # come from the local site, the package is unpacked, and the install dialog
 # opens over the main one.
 xdotool mousemove --window "$main" 223 507 click 1
-copy="$(window_named "Завершение обновления")"
+copy="$(qd_window_named "$program" qdupdate.exe "Завершение обновления")"
 shot "$copy" "$out/win32_install.png" 328x83
 # "Продолжить  >>" (Button2, 5,44 154x34) installs the database; the system's
 # message box reports it, and its OK (Enter, with the pointer over the box)
 # ends the program.
 xdotool mousemove --window "$copy" 82 61 click 1
-box="$(window_named "qdupdate")"
+box="$(qd_window_named "$program" qdupdate.exe "qdupdate")"
 sleep 1
 import -window "$box" "$out/win32_box.png"
 xdotool mousemove --window "$box" 20 20 key Return
