@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks that a Windows program imports only DLLs that every Windows has, and
-# not Windows Sockets, which the program loads at run time.
+# not Windows Sockets, which the program loads at run time; that it is a GUI
+# program; and that it carries its manifest (common controls 6, DPI aware).
 # Usage: check_imports.sh OBJDUMP PROGRAM.exe
 set -euo pipefail
 objdump="$1" exe="$2"
@@ -21,5 +22,15 @@ for dll in "${dlls[@]}"; do
       status=1
       ;;
   esac
+done
+if ! "$objdump" -p "$exe" | grep -E '^Subsystem[[:space:]]+0*2[[:space:]]' >/dev/null; then
+  echo "not a program of the GUI subsystem" >&2
+  status=1
+fi
+for mark in Microsoft.Windows.Common-Controls dpiAware; do
+  if ! strings "$exe" | grep "$mark" >/dev/null; then
+    echo "the manifest ($mark) is missing" >&2
+    status=1
+  fi
 done
 exit $status
