@@ -9,10 +9,12 @@ dir="$1"
 data="$(cd "$(dirname "$0")/../../scripts/demo_data" && pwd)"
 mkdir -p "$dir"
 python3 - "$dir" <<'PY'
-import os, sys, zipfile
+import os, random, sys, zipfile
 d = sys.argv[1]
-# Bytes of every value, so that a text-mode copy anywhere would show.
-body = bytes(range(256)) * 64 + b"\r\n\x00\x1a end of the database\n"
+# 430,000 bytes that do not compress, so that the package is as large as the
+# download command expects and the gauge runs to 100%; line ends, a zero
+# byte and the DOS end-of-file byte make any text-mode copy show.
+body = random.Random(1042).randbytes(430000 - 25) + b"\r\n\x00\x1a end of the database\n"
 with open(os.path.join(d, "qd.upd.source"), "wb") as f:
     f.write(body)
 with zipfile.ZipFile(os.path.join(d, "qd.zip"), "w", zipfile.ZIP_DEFLATED) as z:

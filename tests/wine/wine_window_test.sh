@@ -51,10 +51,11 @@ shot() {
   [[ "$got" == "$size" ]] || { echo "window is $got, expected $size" >&2; return 1; }
 }
 
-# Pixels of the region (WxH+X+Y) near the colour, as a count.
+# Pixels of the region (WxH+X+Y) near the colour, as a count: the others
+# become black, those near it white, and the mean counts the white ones.
 pixels_near() {
-  convert "$1" -crop "$2" +repage -fuzz 25% -fill white -opaque "$3" -fill black +opaque white \
-    -negate -format '%[fx:int(mean*w*h+0.5)]' info:
+  convert "$1" -crop "$2" +repage -fuzz 25% -fill black +opaque "$3" -fill white -opaque "$3" \
+    -colorspace Gray -format '%[fx:int(mean*w*h+0.5)]' info:
 }
 
 # The caption comes from the wide call: the window manager's title is the
@@ -81,6 +82,12 @@ echo "grid: $colours colours in the first rows, $red red pixels in the type colu
 xdotool mousemove --window "$main" 223 507 click 1
 copy="$(qd_window_named "$program" qdupdate.exe "Завершение обновления")"
 shot "$copy" "$out/win32_install.png" 328x83
+# Behind it the gauge (0,4 579x20) stands at 100%: filled in its fore colour
+# (red 0, green 64, blue 128) but for the "100%" in white.
+shot "$main" "$out/win32_main_downloaded.png" 580x534
+filled="$(pixels_near "$out/win32_main_downloaded.png" 575x16+2+6 '#004080')"
+echo "gauge: $filled pixels of the bar's colour"
+((filled >= 575 * 16 * 8 / 10)) || { echo "the gauge is not full" >&2; exit 1; }
 # "Продолжить  >>" (Button2, 5,44 154x34) installs the database; the system's
 # message box reports it, and its OK (Enter, with the pointer over the box)
 # ends the program.
