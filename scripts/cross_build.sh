@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Cross-builds the libraries (and, where it exists, the Windows program) with
-# mingw-w64 for 32-bit and 64-bit Windows.
+# Cross-builds the libraries, the Windows program qdupdate.exe and the tools
+# with mingw-w64 for 32-bit and 64-bit Windows, into build-mingw-i686 and
+# build-mingw-x86_64; the Wine tests of the Linux build take them from there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 werror="${QD_WERROR:-OFF}"

@@ -27,6 +27,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The point of the run is a system code page other than Windows-1251.
+acp="$(qd_wine reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v ACP |
+  tr -d '\r' | awk '$1 == "ACP" { print $3 }')"
+echo "Wine's ANSI code page: $acp"
+[[ -n "$acp" && "$acp" != 1251 ]] || { echo "the ANSI code page is '$acp', not one without Cyrillic" >&2; exit 1; }
+# The program gets a Wine server of its own, started with the display.
+qd_wine_end
+
 qd_xvfb_start
 
 site="$work/site"
