@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/exceptions.h"
+#include "platform/memory.h"
 
 namespace {
 
@@ -50,9 +51,18 @@ void TNetStringMemoryStream::SetSize(int64_t newSize) {
   if (newSize < static_cast<int64_t>(data.size())) {
     data.resize(static_cast<size_t>(newSize));
   } else if (newSize > static_cast<int64_t>(data.capacity())) {
-    // Reserving leaves the new memory untouched until it is written.
+    // Reserving leaves the new memory untouched until it is written. A block
+    // that grows past its room at least doubles, so that a body of unknown
+    // length is moved only a few times; the bytes move into a block that was
+    // advised first, so the move itself takes large pages where there are.
     try {
-      data.reserve(static_cast<size_t>(newSize));
+      const size_t wanted =
+          std::max(static_cast<size_t>(newSize), data.empty() ? 0 : 2 * data.capacity());
+      AnsiString grown;
+      grown.reserve(wanted);
+      platform::AdviseLargeBlock(grown.data(), grown.capacity());
+      grown.append(data);
+      data.swap(grown);
     } catch (const std::exception&) {
       throw EOutOfMemory("Out of memory");
     }

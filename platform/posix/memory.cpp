@@ -1,0 +1,25 @@
+#include "platform/memory.h"
+
+#include <sys/mman.h>
+
+#include <cstdint>
+
+namespace platform {
+
+void AdviseLargeBlock(void* block, size_t size) {
+#ifdef MADV_HUGEPAGE
+  // Only whole large pages inside the block can be advised; a block smaller
+  // than two of them gains nothing.
+  constexpr uintptr_t largePage = uintptr_t{2} << 20;
+  if (size < 2 * largePage) return;
+  const auto begin = reinterpret_cast<uintptr_t>(block);
+  const uintptr_t first = (begin + largePage - 1) & ~(largePage - 1);
+  const uintptr_t last = (begin + size) & ~(largePage - 1);
+  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+  (void)block;
+  (void)size;
+#endif
+}
+
+}  // namespace platform
