@@ -137,7 +137,7 @@ bool TNetNetscapeCookie::DomainMatches(const AnsiString& AHost) const {
     // The domain must be the host or end it at a label boundary, so that a
     // domain "example.org" never matches the host "badexample.org".
     if (AHost == CookieDomain) return true;
-    return AHost.size() > CookieDomain.size() &&
+    return !CookieDomain.empty() && AHost.size() > CookieDomain.size() &&
            RightPart(AHost, CookieDomain.size() + 1) == "." + CookieDomain;
   }
   // A domain with a leading dot is compared with the host's own domain,

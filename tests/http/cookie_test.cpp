@@ -108,6 +108,8 @@ TEST(Cookie, DomainMatchTable) {
       {"10.0.0.1", "10.0.0.1", true},
       {"0.0.1", "10.0.0.1", false},
       {"www.example.org", "example.org", false},
+      {"", "host.", false},  // an empty domain is no suffix of anything
+      {"", "", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.domain) + " / " + c.host);
