@@ -322,3 +322,31 @@ TEST(StatusEvents, ChunkedBodyReportsItsStart) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Endpoint, ChangesCloseTheKeptConnection) {
+  const std::string ok = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok";
+  testsupport::MemoryIOHandler handler({ok + ok, ok + ok, ok});
+  handler.CloseWhenDone = false;
+  TNetHTTP http;
+  http.SetIOHandler(&handler);
+  EXPECT_EQ(http.GetString("http://a.example/1"), "ok");
+  EXPECT_EQ(http.GetString("http://A.EXAMPLE/2"), "ok");  // same host in other case
+  EXPECT_EQ(handler.Connects, 1u);
+  http.ProxyParams.ProxyServer = "proxy.example";
+  http.ProxyParams.ProxyPort = 3128;
+  EXPECT_EQ(http.GetString("http://a.example/3"), "ok");
+  EXPECT_EQ(http.GetString("http://b.example/4"), "ok");  // the proxy stays the endpoint
+  EXPECT_EQ(handler.Connects, 2u);
+  EXPECT_EQ(http.Host(), "proxy.example");
+  EXPECT_EQ(http.Port(), 3128);
+  http.ProxyParams.ProxyServer.clear();
+  EXPECT_EQ(http.GetString("http://b.example:8080/5"), "ok");
+  EXPECT_EQ(handler.Connects, 3u);
+  EXPECT_NE(handler.Sent.find("GET http://b.example:80/4 HTTP/1.1\r\nHost: b.example\r\n"),
+            std::string::npos);
+  EXPECT_NE(handler.Sent.find("GET /5 HTTP/1.1\r\nHost: b.example:8080\r\n"), std::string::npos);
+}
+
+}  // namespace
