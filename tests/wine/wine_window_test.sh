@@ -48,6 +48,11 @@ qd_wine_clean_install i686
   QD_UPDATE_URL="http://127.0.0.1:$port" wine "$exe" >"$work/stdout.txt" 2>"$work/stderr.txt") &
 program=$!
 
+qd_wine_named_main() {
+  qd_wine_named_main_title="Обновление базы  - доступны новые данные"
+  qd_window_named "$program" qdupdate.exe "$qd_wine_named_main_title"
+}
+
 # Saves the window and checks its size against the dialog's client area.
 shot() {
   local id="$1" png="$2" size="$3"
@@ -62,7 +67,7 @@ shot() {
 # Pixels of the region (WxH+X+Y) near the colour, as a count: the others
 # become black, those near it white, and the mean counts the white ones.
 pixels_near() {
-  convert "$1" -crop "$2" +repage -fuzz 25% -fill black +opaque "$3" -fill white -opaque "$3" \
+  convert "$1" -crop "$2" +repage -fuzz "${4:-25}%" -fill black +opaque "$3" -fill white -opaque "$3" \
     -colorspace Gray -format '%[fx:int(mean*w*h+0.5)]' info:
 }
 
@@ -117,4 +122,35 @@ program=""
 [[ "$status" == 0 ]] || { echo "the program exited with $status" >&2; exit 1; }
 cmp -s "$(qd_wine_system_dir i686)/qdztempl.dll" "$site/www/qd.upd.source" ||
   { echo "the database was not installed" >&2; exit 1; }
-echo "both dialogs shown; screenshots in $out"
+
+# A list longer than the grid: the vertical scroll bar appears at the grid's
+# right edge (the grid's client area ends at 573), and the mouse wheel moves
+# the rows under the header.
+data="$WINEPREFIX/drive_c/ProgramData/Quorvane"
+{
+  head -n 3 "$data/newupd.dat"
+  for i in $(seq 1 40); do printf 'usual#%02d.11.2026#%s %d\r\n' "$((i % 28 + 1))" "$(echo 'Строка' | iconv -f UTF-8 -t CP1251)" "$i"; done
+} >"$work/long.dat"
+mv "$work/long.dat" "$data/newupd.dat"
+qd_wine_end
+(cd "$work/run/cwd" && exec env LANG=en_US.UTF-8 LC_ALL= LC_CTYPE= wine "$exe" \
+  >"$work/stdout-long.txt" 2>"$work/stderr-long.txt") &
+program=$!
+main="$(qd_wine_named_main)"
+shot "$main" "$out/win32_long_list.png" 580x534
+white="$(pixels_near "$out/win32_long_list.png" 16x280+557+181 '#FFFFFF' 3)"
+echo "scroll bar column: $white of 4480 pixels white"
+((white < 2240)) || { echo "no vertical scroll bar on a list longer than the grid" >&2; exit 1; }
+xdotool mousemove --window "$main" 300 300 click 5
+sleep 1
+import -window "$main" "$out/win32_long_list_scrolled.png"
+convert "$out/win32_long_list.png" -crop 550x22+3+202 +repage "$work/row-before.png"
+convert "$out/win32_long_list_scrolled.png" -crop 550x22+3+202 +repage "$work/row-after.png"
+moved="$(compare -metric AE "$work/row-before.png" "$work/row-after.png" null: 2>&1 || true)"
+echo "first data row after the wheel: $moved pixels changed"
+[[ "$moved" =~ ^[0-9]+$ ]] && ((moved > 10)) || { echo "the wheel did not scroll the rows" >&2; exit 1; }
+xdotool mousemove --window "$main" 355 507 click 1
+wait "$program" && status=0 || status=$?
+program=""
+[[ "$status" == 0 ]] || { echo "the program exited with $status after Отмена" >&2; exit 1; }
+echo "both dialogs shown, the long list scrolled; screenshots in $out"

@@ -59,6 +59,7 @@ void TWin32Form::build(TControl& c, int id) {
                                 WS_CHILD | WS_VISIBLE | wrap | SS_NOPREFIX, b.Left, b.Top,
                                 b.Width(), b.Height(), window, menuId, instance, nullptr);
       labels[child] = &c;
+      labelBrushes.emplace(&c, TGdiObject(::CreateSolidBrush(ToColorRef(c.Color))));
       break;
     }
     case TControlClass::PushButton: {
@@ -167,9 +168,14 @@ LRESULT TWin32Form::handle(UINT message, WPARAM w, LPARAM l) {
     case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(w);
       const auto it = labels.find(reinterpret_cast<HWND>(l));
-      if (it != labels.end()) ::SetTextColor(dc, ToColorRef(it->second->Font.Color));
-      ::SetBkColor(dc, ToColorRef(Form.Desc.Color));
-      return reinterpret_cast<LRESULT>(background.Get());
+      if (it == labels.end()) {
+        ::SetBkColor(dc, ToColorRef(Form.Desc.Color));
+        return reinterpret_cast<LRESULT>(background.Get());
+      }
+      // A label in its font's colour over its own colour.
+      ::SetTextColor(dc, ToColorRef(it->second->Font.Color));
+      ::SetBkColor(dc, ToColorRef(it->second->Color));
+      return reinterpret_cast<LRESULT>(labelBrushes.at(it->second).Get());
     }
     case WM_CTLCOLORBTN:
       return reinterpret_cast<LRESULT>(background.Get());

@@ -38,8 +38,9 @@ class TWin32Form : public TFormPeer {
   HWND window = nullptr;
   TGdiObject background;
   std::vector<TGdiObject> fonts;
-  std::map<int, TControl*> buttons;         // push buttons by command id
-  std::map<HWND, const TControl*> labels;   // labels by window, for their colours
+  std::map<int, TControl*> buttons;        // push buttons by command id
+  std::map<HWND, const TControl*> labels;  // labels by window, for their colours
+  std::map<const TControl*, TGdiObject> labelBrushes;
   std::map<const TControl*, HWND> windows;  // every control's window
   std::map<const TControl*, std::unique_ptr<TWin32Gauge>> gauges;
   std::map<const TControl*, std::unique_ptr<TWin32Grid>> grids;
