@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Win32 back-end under Wine and Xvfb, with a system code page other than
 # Windows-1251: the main dialog on the sample list, its size, caption and the
-# grid's colours, then one click of "Обновить" against a local update site,
-# which leads to the install dialog, whose "Продолжить  >>" installs the
-# database; both dialogs and the closing message box are saved as PNG files.
+# grid's colours, clicks on web addresses, then one click of "Обновить"
+# against a local update site, which leads to the install dialog, whose
+# "Продолжить  >>" installs the database; then a list longer than the grid,
+# scrolled. The dialogs and the closing message box are saved as PNG files.
 # Usage: wine_window_test.sh EXE PREFIX OUTDIR
 set -euo pipefail
 exe="$1" prefix="$2" out="$3"
@@ -32,6 +33,10 @@ acp="$(qd_wine reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v
   tr -d '\r' | awk '$1 == "ACP" { print $3 }')"
 echo "Wine's ANSI code page: $acp"
 [[ -n "$acp" && "$acp" != 1251 ]] || { echo "the ANSI code page is '$acp', not one without Cyrillic" >&2; exit 1; }
+# Web addresses that the program opens go to record_open.sh instead of a
+# browser.
+qd_wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$here/record_open.sh" /f >/dev/null
+export QD_OPEN_LOG="$work/opened.txt"
 # The program gets a Wine server of its own, started with the display.
 qd_wine_end
 
@@ -88,6 +93,22 @@ echo "grid: $colours colours in the first rows, $red red pixels in the type colu
 ((colours >= 8)) || { echo "the grid area looks empty" >&2; exit 1; }
 ((red >= 40)) || { echo "the marked types are not red" >&2; exit 1; }
 ((blue >= 40)) || { echo "the web addresses are not blue" >&2; exit 1; }
+
+# Clicks on the description column: row 5 holds an address inside a
+# sentence, which is not opened; row 7 is only an address, which the shell
+# opens.
+xdotool mousemove --window "$main" 300 299 click 1
+sleep 1
+xdotool mousemove --window "$main" 300 343 click 1
+for _ in $(seq 100); do
+  [[ -s "$QD_OPEN_LOG" ]] && break
+  sleep 0.1
+done
+sleep 1
+opened="$(cat "$QD_OPEN_LOG" 2>/dev/null || true)"
+echo "opened by the grid: '$opened'"
+[[ "$opened" == "https://quorvane.example/download/qd-5.0.exe" ]] ||
+  { echo "the grid's clicks opened '$opened', expected the one address of row 7" >&2; exit 1; }
 
 # One click of "Обновить" (Button2, 167,490 112x34): the package and the list
 # come from the local site, the package is unpacked, and the install dialog
