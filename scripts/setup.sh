@@ -13,7 +13,7 @@ test=(googletest libgtest-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw
       binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
       clang libclang-rt-14-dev zip unzip libarchive-tools golang-1.19-src libpython3.11-testsuite
       librust-zip-dev python3 clang-format time curl nginx-light squid apache2-utils tinyproxy
-      wine wine64 wine32:i386 procps iproute2)
+      wine wine64 wine32:i386)
 
 case "${1:-test}" in
   build) wanted=("${build[@]}") ;;
