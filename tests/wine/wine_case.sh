@@ -101,7 +101,7 @@ status=0
 (
   cd "$work/run/cwd"
   QD_UI=headless QD_UI_SCRIPT="$script" QD_UPDATE_URL="$url" \
-    LANG=en_US.UTF-8 LC_ALL= LC_CTYPE= timeout 120 wine "$exe" >"$work/stdout.txt" 2>"$work/stderr.txt"
+    LANG="$QD_WINE_LANG" LC_ALL= LC_CTYPE= timeout 120 wine "$exe" >"$work/stdout.txt" 2>"$work/stderr.txt"
 ) || status=$?
 echo "case $name: $arch program exited with $status; records in $work/stdout.txt"
 

@@ -14,14 +14,26 @@ qd_wine_setup_env() {
   export WINEDEBUG=-all
   # No offer to download Mono or Gecko, no menu entries written into $HOME.
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  QD_WINE_LANG="$(qd_wine_lang)"
 }
 
-# Wine with the locale of the tests: a system code page other than
-# Windows-1251 (en_US gives 1252), where only the wide Windows calls show the
-# program's Russian texts. Set per command, as the shell itself may lack the
-# locale.
+# The locale Wine runs in: en_US, whose system code page is 1252, where only
+# the wide Windows calls show the program's Russian texts. Wine also takes the
+# character set of Unix file names from it; where glibc has no en_US.UTF-8 the
+# locale would fall back to ASCII names, so C.UTF-8 (code page 1252 as well)
+# stands in.
+qd_wine_lang() {
+  if locale -a 2>/dev/null | grep -Eqi '^en_US\.utf-?8$'; then
+    echo en_US.UTF-8
+  else
+    echo C.UTF-8
+  fi
+}
+
+# Wine in that locale, for one command. Set per command, as the shell itself
+# may lack the locale.
 qd_wine() {
-  LANG=en_US.UTF-8 LC_ALL= LC_CTYPE= wine "$@"
+  LANG="$QD_WINE_LANG" LC_ALL= LC_CTYPE= wine "$@"
 }
 
 # Waits for the prefix's lock and holds it until the calling script ends.

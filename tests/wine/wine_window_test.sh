@@ -49,7 +49,7 @@ port="$(bash "$here/../support/servers/start.sh" http10 "$site")"
 qd_wine_sample_list
 qd_wine_clean_install i686
 
-(cd "$work/run/cwd" && exec env LANG=en_US.UTF-8 LC_ALL= LC_CTYPE= \
+(cd "$work/run/cwd" && exec env LANG="$QD_WINE_LANG" LC_ALL= LC_CTYPE= \
   QD_UPDATE_URL="http://127.0.0.1:$port" wine "$exe" >"$work/stdout.txt" 2>"$work/stderr.txt") &
 program=$!
 
@@ -154,7 +154,7 @@ data="$WINEPREFIX/drive_c/ProgramData/Quorvane"
 } >"$work/long.dat"
 mv "$work/long.dat" "$data/newupd.dat"
 qd_wine_end
-(cd "$work/run/cwd" && exec env LANG=en_US.UTF-8 LC_ALL= LC_CTYPE= wine "$exe" \
+(cd "$work/run/cwd" && exec env LANG="$QD_WINE_LANG" LC_ALL= LC_CTYPE= wine "$exe" \
   >"$work/stdout-long.txt" 2>"$work/stderr-long.txt") &
 program=$!
 main="$(qd_wine_named_main)"
