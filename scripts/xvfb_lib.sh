@@ -10,8 +10,9 @@ stop_xvfb() {
   fi
 }
 
-start_xvfb() {
-  trap stop_xvfb EXIT
+# Starts the display and exports DISPLAY; the server's process is $xvfb_pid,
+# the caller's to end (stop_xvfb).
+launch_xvfb() {
   # Xvfb writes the display number to the pipe once it accepts clients; a
   # number already taken makes it exit, and another is tried. The server is
   # waited for on exit, so that its clean-up never meets a later run's server.
@@ -31,6 +32,11 @@ start_xvfb() {
     return 1
   fi
   export DISPLAY=":$number"
+}
+
+start_xvfb() {
+  trap stop_xvfb EXIT
+  launch_xvfb
 }
 
 # wait_window PID NAME: prints the id of the program's visible window whose

@@ -95,35 +95,19 @@ qd_wine_clean_install() {
     >/dev/null 2>&1 || true
 }
 
+source "$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)/xvfb_lib.sh"
+
 # Starts a private Xvfb display and exports DISPLAY; its process is
-# $qd_xvfb_pid, the caller's to end. Xvfb writes its display number to the
-# pipe once it accepts clients; a number already taken makes it exit, and
-# another is tried.
+# $qd_xvfb_pid, the caller's to end.
 qd_xvfb_start() {
-  local number="" fd
-  qd_xvfb_pid=""
-  for _ in 1 2 3 4 5; do
-    exec {fd}< <(
-      Xvfb ":$((100 + RANDOM % 900))" -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null &
-      echo "pid $!"
-      wait
-    )
-    read -r _ qd_xvfb_pid <&"$fd"
-    read -r -t 30 number <&"$fd" && break
-    number=""
-  done
-  if [[ -z "$number" ]]; then
-    echo "Xvfb did not start" >&2
-    return 1
-  fi
-  export DISPLAY=":$number"
+  launch_xvfb || return 1
+  qd_xvfb_pid="$xvfb_pid"
 }
 
 # Ends the Xvfb display and waits until it is gone.
 qd_xvfb_stop() {
-  if [[ -n "${qd_xvfb_pid:-}" ]] && kill "$qd_xvfb_pid" 2>/dev/null; then
-    while kill -0 "$qd_xvfb_pid" 2>/dev/null; do sleep 0.05; done
-  fi
+  xvfb_pid="${qd_xvfb_pid:-}"
+  stop_xvfb
   qd_xvfb_pid=""
 }
 
