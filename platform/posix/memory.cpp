@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 
 #include <cstdint>
+#include <new>
 
 namespace platform {
 
@@ -20,6 +21,16 @@ void AdviseLargeBlock(void* block, size_t size) {
   (void)block;
   (void)size;
 #endif
+}
+
+void* AllocateSystemBlock(size_t size) {
+  void* block = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (block == MAP_FAILED) throw std::bad_alloc();
+  return block;
+}
+
+void ReleaseSystemBlock(void* block, size_t size) {
+  if (block != nullptr) ::munmap(block, size);
 }
 
 }  // namespace platform
