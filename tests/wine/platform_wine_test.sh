@@ -49,7 +49,7 @@ run() {
   local out="$1"
   shift
   mkdir -p "$work/$out"
-  (cd "$work" && LANG="$QD_WINE_LANG" LC_ALL= LC_CTYPE= wine "$exe" x "$@" >"$work/$out.log" 2>&1) ||
+  (cd "$work" && qd_wine "$exe" x "$@" >"$work/$out.log" 2>&1) ||
     fail "qdzip.exe x $* failed: $(tr -d '\r' <"$work/$out.log")"
 }
 

@@ -2,7 +2,7 @@
 # Runs one row of cases.txt: the Windows program under Wine with QD_UI=headless
 # in a fresh working folder, then compares its records and the prefix's state
 # with the row's EXPECT file.
-# Usage: wine_case.sh NAME CASES PREFIX WORKROOT EXE_I686 EXE_X86_64
+# Usage: wine_case.sh NAME ARCH CASES PREFIX WORKROOT EXE
 #
 # EXPECT lines: a record that must appear (in the file's order, other records
 # may come between); "@exit N" the exit code; "@installed" the system folder's
@@ -11,7 +11,7 @@
 # "@no-registry NAME" it has no such value; "@proxied" the proxy's log shows
 # both requests passed with the user's credentials. "#" starts a comment line.
 set -euo pipefail
-name="$1" cases="$2" prefix="$3" workroot="$4" exe_i686="$5" exe_x86_64="$6"
+name="$1" arch="$2" cases="$3" prefix="$4" workroot="$5" exe="$6"
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/wine_env.sh"
 
@@ -23,18 +23,17 @@ fi
 field() {
   awk -F'|' -v i="$1" '{ v=$i; gsub(/^[ \t]+|[ \t]+$/, "", v); print v }' <<<"$row"
 }
-arch="$(field 2)" server="$(field 3)" script="$(field 4)" expect="$here/expect/$(field 5)"
-case "$arch" in
-  i686) exe="$exe_i686" ;;
-  x86_64) exe="$exe_x86_64" ;;
+server="$(field 3)" script="$(field 4)" expect="$here/expect/$(field 5)"
+case " $(field 2) " in
+  *" $arch "*) ;;
   *)
-    echo "case $name: unknown architecture '$arch'" >&2
+    echo "case $name: the row names no architecture '$arch'" >&2
     exit 1
     ;;
 esac
 qd_wine_require_exe "$exe"
 
-work="$workroot/$name"
+work="$workroot/${name}_$arch"
 rm -rf "$work"
 mkdir -p "$work/run/cwd"
 work="$(cd "$work" && pwd)"
@@ -101,9 +100,9 @@ status=0
 (
   cd "$work/run/cwd"
   QD_UI=headless QD_UI_SCRIPT="$script" QD_UPDATE_URL="$url" \
-    LANG="$QD_WINE_LANG" LC_ALL= LC_CTYPE= timeout 120 wine "$exe" >"$work/stdout.txt" 2>"$work/stderr.txt"
+    LANG="$QD_WINE_LANG" LC_ALL= LC_CTYPE= timeout 120 "$QD_WINE_LOADER" "$exe" >"$work/stdout.txt" 2>"$work/stderr.txt"
 ) || status=$?
-echo "case $name: $arch program exited with $status; records in $work/stdout.txt"
+echo "case ${name}_$arch: program exited with $status; records in $work/stdout.txt"
 
 failures=0
 fail() {

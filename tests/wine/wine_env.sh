@@ -15,6 +15,13 @@ qd_wine_setup_env() {
   # No offer to download Mono or Gecko, no menu entries written into $HOME.
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   QD_WINE_LANG="$(qd_wine_lang)"
+  # The loader that starts Windows programs: the wine command, or, on a
+  # machine that cannot execute 32-bit programs (where the wine command
+  # itself fails), Wine's 64-bit loader directly. The test set-up chooses it.
+  QD_WINE_LOADER="${QD_WINE_LOADER:-wine}"
+  # Wine starts further processes of the prefix through the loader named
+  # here; left unset it would try the 32-bit one.
+  [[ "$QD_WINE_LOADER" == wine ]] || export WINELOADER="$QD_WINE_LOADER"
 }
 
 # The locale Wine runs in: en_US, whose system code page is 1252, where only
@@ -33,7 +40,7 @@ qd_wine_lang() {
 # Wine in that locale, for one command. Set per command, as the shell itself
 # may lack the locale.
 qd_wine() {
-  LANG="$QD_WINE_LANG" LC_ALL= LC_CTYPE= wine "$@"
+  LANG="$QD_WINE_LANG" LC_ALL= LC_CTYPE= "$QD_WINE_LOADER" "$@"
 }
 
 # Waits for the prefix's lock and holds it until the calling script ends.
@@ -53,7 +60,7 @@ qd_wine_end() {
 qd_wine_require_exe() {
   if [[ ! -f "$1" ]]; then
     echo "no Windows program at $1: build it with scripts/cross_build.sh" \
-      "(or point the CMake cache variables QD_WINE_EXE_I686 / QD_WINE_EXE_X86_64 at it)" >&2
+      "(or point the CMake cache variables QD_WINE_EXE_i686 / QD_WINE_EXE_x86_64 and their kin at it)" >&2
     exit 1
   fi
 }

@@ -17,7 +17,7 @@ fi
 rm -rf "$WINEPREFIX"
 unset DISPLAY
 start=$SECONDS
-LANG="$QD_WINE_LANG" wineboot -i >"$WINEPREFIX.boot.log" 2>&1 || {
+qd_wine wineboot -i >"$WINEPREFIX.boot.log" 2>&1 || {
   cat "$WINEPREFIX.boot.log" >&2
   exit 1
 }

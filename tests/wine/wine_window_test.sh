@@ -5,9 +5,9 @@
 # against a local update site, which leads to the install dialog, whose
 # "Продолжить  >>" installs the database; then a list longer than the grid,
 # scrolled. The dialogs and the closing message box are saved as PNG files.
-# Usage: wine_window_test.sh EXE PREFIX OUTDIR
+# Usage: wine_window_test.sh ARCH EXE PREFIX OUTDIR
 set -euo pipefail
-exe="$1" prefix="$2" out="$3"
+arch="$1" exe="$2" prefix="$3" out="$4"
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/wine_env.sh"
 qd_wine_require_exe "$exe"
@@ -47,10 +47,10 @@ mkdir -p "$site/www"
 bash "$here/make_update_site.sh" "$site/www"
 port="$(bash "$here/../support/servers/start.sh" http10 "$site")"
 qd_wine_sample_list
-qd_wine_clean_install i686
+qd_wine_clean_install "$arch"
 
 (cd "$work/run/cwd" && exec env LANG="$QD_WINE_LANG" LC_ALL= LC_CTYPE= \
-  QD_UPDATE_URL="http://127.0.0.1:$port" wine "$exe" >"$work/stdout.txt" 2>"$work/stderr.txt") &
+  QD_UPDATE_URL="http://127.0.0.1:$port" "$QD_WINE_LOADER" "$exe" >"$work/stdout.txt" 2>"$work/stderr.txt") &
 program=$!
 
 qd_wine_named_main() {
@@ -141,7 +141,7 @@ fi
 wait "$program" && status=0 || status=$?
 program=""
 [[ "$status" == 0 ]] || { echo "the program exited with $status" >&2; exit 1; }
-cmp -s "$(qd_wine_system_dir i686)/qdztempl.dll" "$site/www/qd.upd.source" ||
+cmp -s "$(qd_wine_system_dir "$arch")/qdztempl.dll" "$site/www/qd.upd.source" ||
   { echo "the database was not installed" >&2; exit 1; }
 
 # A list longer than the grid: the vertical scroll bar appears at the grid's
@@ -154,7 +154,7 @@ data="$WINEPREFIX/drive_c/ProgramData/Quorvane"
 } >"$work/long.dat"
 mv "$work/long.dat" "$data/newupd.dat"
 qd_wine_end
-(cd "$work/run/cwd" && exec env LANG="$QD_WINE_LANG" LC_ALL= LC_CTYPE= wine "$exe" \
+(cd "$work/run/cwd" && exec env LANG="$QD_WINE_LANG" LC_ALL= LC_CTYPE= "$QD_WINE_LOADER" "$exe" \
   >"$work/stdout-long.txt" 2>"$work/stderr-long.txt") &
 program=$!
 main="$(qd_wine_named_main)"
