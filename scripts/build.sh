@@ -1,7 +1,13 @@
 #!/usr/bin/env bash
-# Configures and builds the Linux program, tools and tests into build/.
+# Configures and builds with one of the presets of CMakePresets.json:
+# QD_PRESET (default dev: the Linux program, tools and tests into build/).
+# Arguments name the targets to build; without any, everything is built.
+# Extra configure options come from QD_CONFIGURE (space separated).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${QD_PRESET:-dev}"
-cmake --preset "$preset" >/dev/null
-cmake --build build -j"$(nproc)"
+read -r -a extra <<<"${QD_CONFIGURE:-}"
+cmake --preset "$preset" "${extra[@]}" >/dev/null
+targets=()
+for t in "$@"; do targets+=(--target "$t"); done
+cmake --build --preset "$preset" -j"$(nproc)" "${targets[@]}"

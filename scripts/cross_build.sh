@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
 # Cross-builds the libraries, the Windows program qdupdate.exe and the tools
-# with mingw-w64 for 32-bit and 64-bit Windows, into build-mingw-i686 and
-# build-mingw-x86_64; the Wine tests of the Linux build take them from there.
+# with mingw-w64 for 32-bit and 64-bit Windows, with the presets mingw-i686
+# and mingw-x86_64 (into build-mingw-i686 and build-mingw-x86_64); the Wine
+# tests of the Linux build take them from there. QD_WERROR=ON makes warnings
+# errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-werror="${QD_WERROR:-OFF}"
 for arch in i686 x86_64; do
-  dir="build-mingw-$arch"
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQD_WERROR="$werror" \
-    -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$arch.cmake" >/dev/null
-  cmake --build "$dir"
+  echo "cross_build: qdupdate.exe and the tools for $arch Windows, in build-mingw-$arch"
+  QD_PRESET="mingw-$arch" QD_CONFIGURE="-DQD_WERROR=${QD_WERROR:-OFF}" bash scripts/build.sh
 done

@@ -12,7 +12,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 here="$PWD"
 bash scripts/setup.sh demo
-bash scripts/build.sh
+# Only the program, in a folder of its own without the tests: the demo runs
+# nothing else.
+QD_PRESET=demo bash scripts/build.sh qdupdate
 root="$(mktemp -d /tmp/qdupdate-demo.XXXXXX)"
 bash scripts/make_sample_root.sh "$root"
 mkdir -p "$root/work"
@@ -22,7 +24,7 @@ port=$(bash tests/support/servers/start.sh http10 "$server")
 trap 'bash "$here/tests/support/servers/stop.sh" "$server"' EXIT
 export QD_ROOT="$root" QD_UPDATE_URL="http://127.0.0.1:$port"
 echo "demo: sandbox root $root; update server $QD_UPDATE_URL (Python http.server over $server/www)"
-program="$PWD/build/app/qdupdate"
+program="$PWD/build-demo/app/qdupdate"
 cd "$root/work"
 if [[ -n "${DISPLAY:-}" ]]; then
   "$program"

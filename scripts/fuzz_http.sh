@@ -1,18 +1,14 @@
 #!/usr/bin/env bash
 # Builds the HTTP client's fuzz targets with clang (ASan, UBSan, libFuzzer)
-# in build-http-fuzz (or $QD_HTTP_FUZZ_DIR) and runs them one after another
+# in the fuzz build folder (fuzz_build.sh) and runs them one after another
 # on one core, $1 seconds in all (default 60) shared among the targets, each
 # from seeds written here and the corpus it grew before.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
-dir="${QD_HTTP_FUZZ_DIR:-build-http-fuzz}"
-san="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fsanitize=fuzzer-no-link"
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQD_FUZZ=ON \
-  -DQD_BUILD_TESTS=OFF -DQD_BUILD_FLTK=OFF -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DCMAKE_C_FLAGS="$san" -DCMAKE_CXX_FLAGS="$san" >/dev/null
+dir="${QD_FUZZ_DIR:-build-fuzz}"
 targets=(http_uri_fuzz http_header_fuzz http_date_fuzz http_cookie_fuzz http_response_fuzz)
-ninja -C "$dir" -j2 "${targets[@]}"
+bash scripts/fuzz_build.sh "${targets[@]}"
 
 seed() {  # seed TARGET NAME TEXT
   mkdir -p "$dir/corpus/$1"

@@ -6,13 +6,14 @@
 # a build step, a test or a script calls is named here itself, even when
 # another package here would only recommend it.
 set -euo pipefail
+source "$(dirname "$0")/peer_archives.env"
 
 build=(cmake ninja-build g++ make pkg-config zlib1g-dev libfltk1.3-dev libx11-dev)
 demo=(xvfb xauth xdotool imagemagick x11-utils fonts-liberation fonts-dejavu-core python3 zip)
 test=(googletest libgtest-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
       binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-      clang libclang-rt-14-dev zip unzip libarchive-tools golang-1.19-src libpython3.11-testsuite
-      librust-zip-dev python3 clang-format time curl nginx-light squid apache2-utils tinyproxy
+      clang libclang-rt-14-dev zip unzip libarchive-tools "$QD_PEER_GO_PACKAGE"
+      "$QD_PEER_PYTHON_PACKAGE" "$QD_PEER_RUST_PACKAGE" python3 clang-format time curl nginx-light squid apache2-utils tinyproxy
       wine wine64 wine32:i386)
 
 case "${1:-test}" in

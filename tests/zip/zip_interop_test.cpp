@@ -87,9 +87,9 @@ const InteropCase kCases[] = {
 };
 
 fs::path setDir(const std::string& set) {
-  if (set == "go") return "/usr/share/go-1.19/src/archive/zip/testdata";
-  if (set == "python") return "/usr/lib/python3.11/test";
-  const fs::path registry = "/usr/share/cargo/registry";
+  if (set == "go") return QD_PEER_GO_DIR;
+  if (set == "python") return QD_PEER_PYTHON_DIR;
+  const fs::path registry = QD_PEER_RUST_REGISTRY;
   if (fs::is_directory(registry))
     for (const auto& e : fs::directory_iterator(registry))
       if (e.path().filename().string().rfind("zip-", 0) == 0) return e.path() / "tests" / "data";
@@ -97,9 +97,9 @@ fs::path setDir(const std::string& set) {
 }
 
 const char* packageOf(const std::string& set) {
-  return set == "go"       ? "golang-1.19-src"
-         : set == "python" ? "libpython3.11-testsuite"
-                           : "librust-zip-dev";
+  return set == "go"       ? QD_PEER_GO_PACKAGE
+         : set == "python" ? QD_PEER_PYTHON_PACKAGE
+                           : QD_PEER_RUST_PACKAGE;
 }
 
 std::vector<std::string> sortedContents(const std::map<std::string, std::string>& tree) {
