@@ -66,10 +66,7 @@ bool TUpdateForm::download() {
     // A failed write is not a failed connection: without a package file
     // the archiver opens a new, empty archive and the install reports the
     // missing database.
-    try {
-      platform::WriteFile("qd.zip", package);
-    } catch (const Exception&) {
-    }
+    platform::WriteFile("qd.zip", package);
     NewUpdateText.clear();
     // The gauge shows the package only; the list and every later attempt
     // leave it where it is.

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-using AnsiString = std::string;
+#include "platform/ansi_text.h"
 
 // 1-based position of the first occurrence of sub in s, 0 when absent or when
 // sub is empty.

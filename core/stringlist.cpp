@@ -43,5 +43,14 @@ AnsiString TStringList::Text() const {
 }
 
 void TStringList::LoadFromFile(const AnsiString& fileName) {
-  SetText(platform::ReadFile(fileName));
+  AnsiString content;
+  switch (platform::ReadFile(fileName, content)) {
+    case platform::FileFailure::None:
+      break;
+    case platform::FileFailure::CannotRead:
+      throw EReadError("Stream read error");
+    default:
+      throw EFOpenError(Format("Cannot open file %s", {fileName}));
+  }
+  SetText(content);
 }

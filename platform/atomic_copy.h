@@ -3,7 +3,7 @@
 // the copy goes to a temporary file beside the target, is flushed to the
 // disk, and then takes the target's place in one step.
 
-#include "core/ansistring.h"
+#include "platform/ansi_text.h"
 
 namespace platform {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "core/ansistring.h"
+#include "platform/ansi_text.h"
 
 namespace platform {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "core/ansistring.h"
+#include "platform/ansi_text.h"
 #include "platform/filestream.h"
 
 namespace platform {

@@ -4,17 +4,22 @@
 // system boundary.
 
 #include <cstdint>
+#include <string_view>
 
-#include "core/ansistring.h"
+#include "platform/ansi_text.h"
 
 namespace platform {
 
 bool FileExists(const AnsiString& path);
 bool DirectoryExists(const AnsiString& path);
-// The whole content of a file; raises EFOpenError "Cannot open file %s".
-AnsiString ReadFile(const AnsiString& path);
-// Replaces the file's content; raises EFCreateError "Cannot create file %s".
-void WriteFile(const AnsiString& path, std::string_view data);
+
+// What went wrong with a whole-file read or write; the runtime above turns
+// each into its exception (core/file_text.h).
+enum class FileFailure { None, CannotOpen, CannotRead, CannotCreate, CannotWrite };
+// Reads the whole content of a file into content.
+FileFailure ReadFile(const AnsiString& path, AnsiString& content);
+// Replaces the file's content.
+FileFailure WriteFile(const AnsiString& path, std::string_view data);
 bool DeleteFile(const AnsiString& path);
 // Copies source to dest; with failIfExists an existing dest is kept and the
 // call fails.

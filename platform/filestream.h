@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "core/ansistring.h"
+#include "platform/ansi_text.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Special folders and the current directory, as ANSI-code-page paths.
 
-#include "core/ansistring.h"
+#include "platform/ansi_text.h"
 
 namespace platform {
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/ansistring.h"
+#include "platform/ansi_text.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Hands a document or web address to the desktop's handler for it.
 
-#include "core/ansistring.h"
+#include "platform/ansi_text.h"
 
 namespace platform {
 

@@ -17,6 +17,8 @@ ctest --output-on-failure -j2 --timeout 600 2>&1 | tee ctest.log || status=$?
 # the Wine set-up writes down why it skips the 32-bit programs' tests.
 skipped="$(grep -cE '^[[:space:]]+[0-9]+ - .*\(Skipped\)$' ctest.log || true)"
 if ((skipped > 0)); then
+  # Each skipped test printed its name and reason into ctest's log.
+  grep -h ' skipped: ' Testing/Temporary/LastTest*.log 2>/dev/null | sort -u | sed 's/^/test.sh: /' || true
   reason="see the list above"
   [[ -f tests/wine/skipped.txt ]] && reason="the i686 Wine tests, because $(cat tests/wine/skipped.txt)"
   echo "test.sh: $skipped tests skipped: $reason"

@@ -6,8 +6,6 @@
 
 #include <cerrno>
 
-#include "core/exceptions.h"
-#include "core/format.h"
 #include "platform/posix/native_path.h"
 
 namespace platform {
@@ -24,14 +22,14 @@ bool DirectoryExists(const AnsiString& path) {
   return ::stat(ToNativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-AnsiString ReadFile(const AnsiString& path) {
+FileFailure ReadFile(const AnsiString& path, AnsiString& data) {
   const int fd = ::open(ToNativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
   struct stat st;
   if (fd < 0 || ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
     if (fd >= 0) ::close(fd);
-    throw EFOpenError(Format("Cannot open file %s", {path}));
+    return FileFailure::CannotOpen;
   }
-  AnsiString data;
+  data.clear();
   data.reserve(static_cast<size_t>(st.st_size));
   char buf[65536];
   for (;;) {
@@ -39,13 +37,13 @@ AnsiString ReadFile(const AnsiString& path) {
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       ::close(fd);
-      throw EReadError("Stream read error");
+      return FileFailure::CannotRead;
     }
     if (n == 0) break;
     data.append(buf, static_cast<size_t>(n));
   }
   ::close(fd);
-  return data;
+  return FileFailure::None;
 }
 
 static bool writeAll(int fd, std::string_view data) {
@@ -58,11 +56,12 @@ static bool writeAll(int fd, std::string_view data) {
   return true;
 }
 
-void WriteFile(const AnsiString& path, std::string_view data) {
+FileFailure WriteFile(const AnsiString& path, std::string_view data) {
   const int fd = ::open(ToNativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) throw EFCreateError(Format("Cannot create file %s", {path}));
+  if (fd < 0) return FileFailure::CannotCreate;
   const bool ok = writeAll(fd, data);
-  if (::close(fd) != 0 || !ok) throw EWriteError("Stream write error");
+  if (::close(fd) != 0 || !ok) return FileFailure::CannotWrite;
+  return FileFailure::None;
 }
 
 bool DeleteFile(const AnsiString& path) {

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/ansistring.h"
+#include "platform/ansi_text.h"
 
 namespace platform::posix {
 

@@ -2,9 +2,6 @@
 
 #include "platform/win32/windows_api.h"
 
-#include "core/exceptions.h"
-#include "core/format.h"
-
 namespace platform {
 
 bool FileExists(const AnsiString& path) {
@@ -17,29 +14,29 @@ bool DirectoryExists(const AnsiString& path) {
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-AnsiString ReadFile(const AnsiString& path) {
+FileFailure ReadFile(const AnsiString& path, AnsiString& data) {
   HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) throw EFOpenError(Format("Cannot open file %s", {path}));
-  AnsiString data;
+  if (h == INVALID_HANDLE_VALUE) return FileFailure::CannotOpen;
+  data.clear();
   char buf[65536];
   for (;;) {
     DWORD got = 0;
     if (!::ReadFile(h, buf, sizeof buf, &got, nullptr)) {
       ::CloseHandle(h);
-      throw EReadError("Stream read error");
+      return FileFailure::CannotRead;
     }
     if (got == 0) break;
     data.append(buf, got);
   }
   ::CloseHandle(h);
-  return data;
+  return FileFailure::None;
 }
 
-void WriteFile(const AnsiString& path, std::string_view data) {
+FileFailure WriteFile(const AnsiString& path, std::string_view data) {
   HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) throw EFCreateError(Format("Cannot create file %s", {path}));
+  if (h == INVALID_HANDLE_VALUE) return FileFailure::CannotCreate;
   bool ok = true;
   while (ok && !data.empty()) {
     DWORD put = 0;
@@ -47,7 +44,8 @@ void WriteFile(const AnsiString& path, std::string_view data) {
     ok = ::WriteFile(h, data.data(), chunk, &put, nullptr) && put > 0;
     data.remove_prefix(put);
   }
-  if (!::CloseHandle(h) || !ok) throw EWriteError("Stream write error");
+  if (!::CloseHandle(h) || !ok) return FileFailure::CannotWrite;
+  return FileFailure::None;
 }
 
 bool DeleteFile(const AnsiString& path) {
