@@ -335,6 +335,11 @@ void TNetCustomHTTP::ReadResponseHead() {
     response.HeaderLines.Add(std::move(line));
   }
   response.ReadFields();
+  // A length that cannot be read leaves no way to tell where the body ends:
+  // read as absent, the body would be lost and the request succeed empty.
+  if (response.ContentLength < 0 && response.HeaderLines.IndexOfHeader("Content-Length") >= 0) {
+    throw ENetException("Invalid \"Content-Length\" header in the response.");
+  }
 }
 
 int TNetCustomHTTP::ParseStatusCode() {

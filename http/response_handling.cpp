@@ -3,6 +3,7 @@
 
 #include "core/convert.h"
 #include "http/body_streams.h"
+#include "http/chunk_size.h"
 #include "http/http_client.h"
 #include "http/text_tokens.h"
 
@@ -161,8 +162,19 @@ void TNetCustomHTTP::ReadBody(TNetHTTPResponse& AResponse) {
   } else if (ContainsText(AResponse.HeaderLines.GetHeader("Transfer-Encoding"), "chunked")) {
     ReportStatus(stText, {"Chunk Started"});
     for (;;) {
-      const int size = ReadChunkSize();
-      if (size <= 0) break;
+      int size;
+      try {
+        size = ReadChunkSize();
+      } catch (const ENetChunkSizeError&) {
+        // The framing is lost, so nothing more can be read from this
+        // connection. The caller's body fails; any other body ends with
+        // what arrived, and its own outcome (an error status, a redirect)
+        // stands.
+        CloseConnection();
+        if (mustBeWhole) throw;
+        return;
+      }
+      if (size == 0) break;
       ReadIntoStream(*stream, size, false);
       ReadLine("\n", -1, -1);
     }
@@ -173,25 +185,5 @@ void TNetCustomHTTP::ReadBody(TNetHTTPResponse& AResponse) {
 }
 
 int TNetCustomHTTP::ReadChunkSize() {
-  AnsiString line = ReadLine("\n", -1, -1);
-  // A chunk extension follows the size after ";".
-  line = CutToken(line, ";");
-  line = CutToken(line, " ");
-  if (line.empty()) return 0;
-  int64_t size = 0;
-  for (char c : line) {
-    int digit;
-    if (c >= '0' && c <= '9') {
-      digit = c - '0';
-    } else if (c >= 'a' && c <= 'f') {
-      digit = c - 'a' + 10;
-    } else if (c >= 'A' && c <= 'F') {
-      digit = c - 'A' + 10;
-    } else {
-      return 0;
-    }
-    size = size * 16 + digit;
-    if (size > 2147483647) throw ENetException("Chunk size out of range.");
-  }
-  return static_cast<int>(size);
+  return ParseChunkSize(ReadLine("\n", -1, -1));
 }
