@@ -44,9 +44,12 @@ void TUpdateForm::setUpHttp() {
     httpStatus(s, st, t);
   };
   SetUpUpdaterClient(http);
-  // Without a limit a server that stops sending would leave the dialog
-  // waiting for ever; the stall ends as a failed connection instead.
+  // Without limits a server that stops sending, or one whose packets are
+  // dropped before it accepts, would leave the dialog waiting for ever (or
+  // for as long as the system keeps trying to connect); either ends as a
+  // failed connection instead.
   http.ReadTimeout = UpdateServerReadTimeout();
+  http.ConnectTimeout = UpdateServerConnectTimeout();
 }
 
 void TUpdateForm::setUpArchiver() {

@@ -83,6 +83,12 @@ std::string Scramble(const std::string& plain) {
   return s;
 }
 
+std::string IntToHex(size_t value) {
+  std::ostringstream out;
+  out << std::hex << value;
+  return out.str();
+}
+
 std::string Response(const std::string& status, const std::string& body, bool close) {
   return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" +
          (close ? "Connection: close\r\n" : "") + "\r\n" + body;
@@ -106,7 +112,18 @@ std::vector<int> GaugeValues(const std::string& output) {
   return values;
 }
 
-enum class Server { Nginx, Squid, Refused, UnknownHost, Stall, CutShort, ListFailsOnce };
+enum class Server {
+  Nginx,
+  Squid,
+  Refused,
+  UnknownHost,
+  FullQueue,
+  Stall,
+  CutShort,
+  BrokenChunk,
+  BadLength,
+  ListFailsOnce
+};
 enum class Package { Good, NotZip, WithoutDatabase, None };
 enum class Result { NewDatabase, OldDatabase, NoDatabase };
 
@@ -182,6 +199,7 @@ TEST_P(UpdateRoadTest, Road) {
   const std::string package = packageBytes(c);
   std::unique_ptr<RealServer> nginx, squid;
   std::unique_ptr<ScriptServer> scripted;
+  std::unique_ptr<testsupport::FullListener> fullQueue;
   std::string base;
   std::string proxyDef = c.proxyDef;
   switch (c.server) {
@@ -207,6 +225,28 @@ TEST_P(UpdateRoadTest, Road) {
     case Server::UnknownHost:
       base = "http://no-such-host.invalid";
       break;
+    case Server::FullQueue:
+      // Connects to this listener get no answer, like a server behind a
+      // firewall that drops packets; the connect limit ends the wait.
+      fullQueue = std::make_unique<testsupport::FullListener>();
+      base = "http://127.0.0.1:" + std::to_string(fullQueue->Port());
+      break;
+    case Server::BrokenChunk:
+    case Server::BadLength: {
+      // A tenth of the package arrives as one chunk, followed by a line
+      // that is no chunk size; or the whole package under a length that
+      // does not fit the field.
+      const std::string head =
+          c.server == Server::BrokenChunk
+              ? "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" +
+                    IntToHex(package.size() / 10) + "\r\n" +
+                    package.substr(0, package.size() / 10) + "\r\nnot a size\r\n" +
+                    package.substr(package.size() / 10)
+              : "HTTP/1.1 200 OK\r\nContent-Length: 3000000000\r\n\r\n" + package;
+      scripted = std::make_unique<ScriptServer>(Script().Send(head).ReadUntilClosed());
+      base = "http://127.0.0.1:" + std::to_string(scripted->Port());
+      break;
+    }
     case Server::Stall:
     case Server::CutShort: {
       // The head promises the whole package; a tenth of it arrives, then the
@@ -240,7 +280,7 @@ TEST_P(UpdateRoadTest, Road) {
   const auto run = interop::RunProgram(
       "env",
       {"-u", "DISPLAY", "QD_ROOT=" + root, "QD_UPDATE_URL=" + base, "QD_READ_TIMEOUT_MS=300",
-       "QD_UI=headless", "QD_UI_SCRIPT=" + c.script, program},
+       "QD_CONNECT_TIMEOUT_MS=1000", "QD_UI=headless", "QD_UI_SCRIPT=" + c.script, program},
       scratch, work);
   const std::string& out = run.out;
   EXPECT_EQ(run.exitCode, 0) << out << run.err;
@@ -414,6 +454,45 @@ INSTANTIATE_TEST_SUITE_P(
                  Server::UnknownHost,
                  Package::None,
                  0,
+                 "",
+                 "",
+                 failureScript,
+                 {cantConnect},
+                 {copyFormShown},
+                 Result::OldDatabase,
+                 std::nullopt,
+                 false,
+                 -1},
+        RoadCase{"connect_gets_no_answer",
+                 Server::FullQueue,
+                 Package::None,
+                 0,
+                 "",
+                 "",
+                 failureScript,
+                 {cantConnect},
+                 {copyFormShown},
+                 Result::OldDatabase,
+                 std::nullopt,
+                 false,
+                 -1},
+        RoadCase{"broken_chunk_size_line",
+                 Server::BrokenChunk,
+                 Package::Good,
+                 215000,
+                 "",
+                 "",
+                 failureScript,
+                 {cantConnect},
+                 {copyFormShown},
+                 Result::OldDatabase,
+                 std::nullopt,
+                 false,
+                 5},
+        RoadCase{"length_past_the_field",
+                 Server::BadLength,
+                 Package::Good,
+                 215000,
                  "",
                  "",
                  failureScript,
