@@ -7,6 +7,7 @@
 #include "app/update_form.h"
 #include "app/update_server.h"
 #include "app/updater_client.h"
+#include "core/scoped_value.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "ui/dialogs.h"
@@ -22,18 +23,6 @@ constexpr long double expectedPackageSize = 430000;
 class EDownloadAbandoned : public Exception {
  public:
   EDownloadAbandoned() : Exception("The update was abandoned") {}
-};
-
-// Clears a flag when the scope ends, also by an exception.
-class FlagGuard {
- public:
-  explicit FlagGuard(bool& f) : flag(f) { flag = true; }
-  ~FlagGuard() { flag = false; }
-  FlagGuard(const FlagGuard&) = delete;
-  FlagGuard& operator=(const FlagGuard&) = delete;
-
- private:
-  bool& flag;
 };
 
 }  // namespace
@@ -90,7 +79,7 @@ void TUpdateForm::Button2Click() {
   // through; a second command on the busy client would corrupt its records.
   if (downloading) return;
   {
-    FlagGuard busy(downloading);
+    TScopedValue<bool> busy(downloading, true);
     if (!download()) return;
   }
   platform::DeleteFile("qd.upd");
