@@ -3,6 +3,11 @@
 #include "exchange_fixture.h"
 #include "http/encoder_mime.h"
 
+// The client's internal steps, for the tests that check one of them alone.
+struct TNetHTTPTestSeam {
+  static void PrepareTarget(TNetCustomHTTP& http) { http.PrepareTarget(); }
+};
+
 namespace {
 
 using httptest::Body;
@@ -460,7 +465,7 @@ TEST(ExchangeLocal, PrepareTargetResolvesAgainstThePreviousTarget) {
   for (const auto& s : steps) {
     SCOPED_TRACE(s.url);
     http.Request().Target = s.url;
-    http.PrepareTarget();
+    TNetHTTPTestSeam::PrepareTarget(http);
     EXPECT_EQ(http.Request().Target, s.target);
     EXPECT_EQ(http.Request().Host, s.host);
     EXPECT_EQ(http.Request().ContentLength, -1);
