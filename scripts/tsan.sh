@@ -13,5 +13,5 @@ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQD_BUILD_FLTK=
 ninja -C "$dir" -j2 http_tests net_tests
 export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
 "$dir/tests/http/http_tests" \
-  --gtest_filter='CookieManager.SharedAcrossThreads:Deliveries/Exchange.Table/Whole'
+  --gtest_filter='CookieManager.SharedAcrossThreads:Deliveries/Exchange.Table/whole:Deliveries/Exchange.Table/random'
 "$dir/tests/net/net_tests" --gtest_filter='OpenConnection.*:TheStack.*'
