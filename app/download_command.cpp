@@ -7,6 +7,7 @@
 #include "app/update_form.h"
 #include "app/update_server.h"
 #include "app/updater_client.h"
+#include "core/scoped_value.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "ui/dialogs.h"
@@ -24,18 +25,6 @@ class EDownloadAbandoned : public Exception {
   EDownloadAbandoned() : Exception("The update was abandoned") {}
 };
 
-// Clears a flag when the scope ends, also by an exception.
-class FlagGuard {
- public:
-  explicit FlagGuard(bool& f) : flag(f) { flag = true; }
-  ~FlagGuard() { flag = false; }
-  FlagGuard(const FlagGuard&) = delete;
-  FlagGuard& operator=(const FlagGuard&) = delete;
-
- private:
-  bool& flag;
-};
-
 }  // namespace
 
 void TUpdateForm::setUpHttp() {
@@ -44,9 +33,12 @@ void TUpdateForm::setUpHttp() {
     httpStatus(s, st, t);
   };
   SetUpUpdaterClient(http);
-  // Without a limit a server that stops sending would leave the dialog
-  // waiting for ever; the stall ends as a failed connection instead.
+  // Without limits a server that stops sending, or one whose packets are
+  // dropped before it accepts, would leave the dialog waiting for ever (or
+  // for as long as the system keeps trying to connect); either ends as a
+  // failed connection instead.
   http.ReadTimeout = UpdateServerReadTimeout();
+  http.ConnectTimeout = UpdateServerConnectTimeout();
 }
 
 void TUpdateForm::setUpArchiver() {
@@ -84,7 +76,7 @@ void TUpdateForm::Button2Click() {
   // through; a second command on the busy client would corrupt its records.
   if (downloading) return;
   {
-    FlagGuard busy(downloading);
+    TScopedValue<bool> busy(downloading, true);
     if (!download()) return;
   }
   platform::DeleteFile("qd.upd");

@@ -1,6 +1,6 @@
 #pragma once
 // Where the updater finds its update server, and how long it waits for it.
-// Both are build settings that the environment overrides, so that the demo
+// All are build settings that the environment overrides, so that the demo
 // and the tests can point the program at a local server.
 
 #include "core/ansistring.h"
@@ -15,3 +15,9 @@ AnsiString UpdateServerBaseURL();
 // QD_READ_TIMEOUT_MS from the environment when it is a positive number, else
 // the built-in limit. Never 0, which would mean no limit at all.
 int UpdateServerReadTimeout();
+
+// The longest wait for the server to accept a connection, in milliseconds:
+// QD_CONNECT_TIMEOUT_MS from the environment when it is a positive number,
+// else the built-in limit. Never 0, with which a server whose packets are
+// dropped would hold the dialog for as long as the system tries.
+int UpdateServerConnectTimeout();

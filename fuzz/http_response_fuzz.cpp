@@ -3,12 +3,14 @@
 // byte chooses the client's settings. Any outcome is fine except a crash,
 // a hang, or memory use beyond the bounds of heads and bodies.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "core/exceptions.h"
 #include "http/body_streams.h"
+#include "http/chunk_size.h"
 #include "http/http_client.h"
 #include "tests/support/memory_io_handler.h"
 
@@ -16,6 +18,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const uint8_t flags = data[0];
   std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+  // Every line as a chunk-size line: a size is never negative, and anything
+  // else is the chunk-size error.
+  for (size_t from = 0; from <= text.size();) {
+    const size_t end = std::min(text.find('\n', from), text.size());
+    try {
+      if (ParseChunkSize(text.substr(from, end - from)) < 0) __builtin_trap();
+    } catch (const ENetChunkSizeError&) {
+    }
+    from = end + 1;
+  }
   std::vector<std::string> connections;
   for (size_t at; connections.size() < 3 && (at = text.find("\n--\n")) != std::string::npos;
        text.erase(0, at + 4)) {

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/convert.h"
+#include "core/decimal.h"
 #include "http/internet_date.h"
 #include "http/text_tokens.h"
 #include "net/exceptions.h"
@@ -31,17 +32,8 @@ bool HasLine(const TStringList& list, const AnsiString& text) {
   return false;
 }
 
-std::optional<int64_t> DecimalInt64(const AnsiString& text) {
-  if (text.empty() || text.size() > 18) return std::nullopt;
-  size_t i = text[0] == '-' || text[0] == '+' ? 1 : 0;
-  if (i == text.size()) return std::nullopt;
-  int64_t value = 0;
-  for (; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return std::nullopt;
-    value = value * 10 + (text[i] - '0');
-  }
-  return text[0] == '-' ? -value : value;
-}
+// The "Max-Age" value as a number of seconds.
+constexpr TDecimalRule kSeconds{-999999999999999999, 999999999999999999, true};
 
 // Dates further out than this many seconds are written as this far out, so
 // that no lifetime leaves the range of the date-time type.
@@ -65,13 +57,7 @@ bool IsDottedQuad(const AnsiString& AText) {
   for (int part = 0; part < 4; ++part) {
     if (rest.empty()) return false;
     const AnsiString piece = CutToken(rest, ".");
-    if (piece.empty() || piece.size() > 3) return false;
-    int value = 0;
-    for (char c : piece) {
-      if (c < '0' || c > '9') return false;
-      value = value * 10 + (c - '0');
-    }
-    if (value > 255) return false;
+    if (piece.size() > 3 || !ParseDecimal(piece, {0, 255})) return false;
   }
   return true;
 }
@@ -193,7 +179,7 @@ void TNetCookieRFC2109::SetExpiresText(const AnsiString& AText) {
 
 void TNetCookieRFC2109::LoadAttributes(const TStringList& AAttributes) {
   TNetNetscapeCookie::LoadAttributes(AAttributes);
-  MaxAgeSeconds = DecimalInt64(ValueOf(AAttributes, "MAX-AGE")).value_or(-1);
+  MaxAgeSeconds = ParseDecimal(ValueOf(AAttributes, "MAX-AGE"), kSeconds).value_or(-1);
   CookieVersion = ValueOf(AAttributes, "VERSION");
   CookieComment = ValueOf(AAttributes, "COMMENT");
   if (ExpiresText.empty()) {

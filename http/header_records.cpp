@@ -3,24 +3,31 @@
 #include <optional>
 
 #include "core/convert.h"
+#include "core/decimal.h"
 #include "http/internet_date.h"
 #include "http/text_tokens.h"
 
 namespace {
 
-std::optional<int64_t> DecimalNumber(const AnsiString& text) {
-  if (text.empty() || text.size() > 18) return std::nullopt;
-  size_t i = text[0] == '-' || text[0] == '+' ? 1 : 0;
-  if (i == text.size()) return std::nullopt;
-  int64_t value = 0;
-  for (; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return std::nullopt;
-    value = value * 10 + (text[i] - '0');
-  }
-  return text[0] == '-' ? -value : value;
-}
+// The "Expires" value as a number of seconds.
+constexpr TDecimalRule kSeconds{-999999999999999999, 999999999999999999, true};
 
 }  // namespace
+
+std::optional<int32_t> ParseContentLength(const TNetHeaderList& ALines) {
+  TStringList values;
+  ALines.CollectValues("Content-Length", values);
+  std::optional<int32_t> length;
+  for (int i = 0; i < values.Count(); ++i) {
+    AnsiString rest = values[i];
+    do {
+      const auto value = ParseDecimal(Trim(CutToken(rest, ",")), {0, 2147483647});
+      if (!value || (length && *length != *value)) return std::nullopt;
+      length = static_cast<int32_t>(*value);
+    } while (!rest.empty());
+  }
+  return length;
+}
 
 TNetEntityHeaderInfo::TNetEntityHeaderInfo() {
   HeaderLines.FoldWidth = 1024;
@@ -79,15 +86,12 @@ void TNetEntityHeaderInfo::ReadEntityFields() {
   ContentType = HeaderLines.GetHeader("Content-Type");
   // A length that is not a number, or that does not fit the field, reads as
   // absent.
-  const std::optional<int64_t> length =
-      DecimalNumber(Trim(HeaderLines.GetHeader("Content-Length")));
-  ContentLength =
-      length && *length >= -1 && *length <= 2147483647 ? static_cast<int32_t>(*length) : -1;
+  ContentLength = ParseContentLength(HeaderLines).value_or(-1);
   ContentLengthGiven = ContentLength >= 0;
   Date = InternetDateToLocal(HeaderLines.GetHeader("Date"));
   LastModified = InternetDateToLocal(HeaderLines.GetHeader("Last-Modified"));
   const AnsiString expires = HeaderLines.GetHeader("Expires");
-  const std::optional<int64_t> seconds = DecimalNumber(expires);
+  const std::optional<int64_t> seconds = ParseDecimal(expires, kSeconds);
   if (seconds && *seconds != -1) {
     Expires = LocalNow() + static_cast<double>(*seconds) / 86400.0;
   } else {

@@ -14,11 +14,18 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "core/ansistring.h"
 #include "core/datetime.h"
 #include "http/authentication.h"
 #include "http/header_list.h"
+
+// The length that the "Content-Length" lines give: one decimal number from 0
+// to 2147483647 with blanks around it allowed. A list of equal numbers, in
+// one line separated by commas or in several lines, reads as that number.
+// None when there is no such line or when any of them holds anything else.
+std::optional<int32_t> ParseContentLength(const TNetHeaderList& ALines);
 
 class TNetEntityHeaderInfo {
  public:

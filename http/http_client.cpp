@@ -178,45 +178,6 @@ void TNetCustomHTTP::PrepareTarget() {
                                               : FCurrentURI.HostName + ":" + FCurrentURI.PortText;
 }
 
-AnsiString MergePath(const AnsiString& ABase, const AnsiString& ARelative, const AnsiString& ASep) {
-  if (ASep.empty()) return ABase + ARelative;
-  if (ARelative.compare(0, ASep.size(), ASep) == 0) return ARelative;
-  const bool relativeEndsWithSep =
-      ARelative.empty() ||
-      (ARelative.size() >= ASep.size() &&
-       ARelative.compare(ARelative.size() - ASep.size(), ASep.size(), ASep) == 0);
-  auto endsWithSep = [&](const AnsiString& s) {
-    return s.size() >= ASep.size() && s.compare(s.size() - ASep.size(), ASep.size(), ASep) == 0;
-  };
-  AnsiString work = ABase;
-  if (!ABase.empty() && !endsWithSep(ABase)) work += ASep;
-  work += ARelative;
-  AnsiString result;
-  size_t i = 0;
-  while (i < work.size()) {
-    if (work.compare(i, ASep.size(), ASep) == 0) {
-      if (i == 0) {
-        result = ASep;
-      } else if (!endsWithSep(result)) {
-        result += ASep;
-      }
-      i += ASep.size();
-    } else if (work[i] == '.' && endsWithSep(result) && work.compare(i, 2, "..") == 0) {
-      // One segment up: drop the trailing separator and the segment before it.
-      result.resize(result.size() - ASep.size());
-      while (!result.empty() && !endsWithSep(result)) result.pop_back();
-      i += 2;
-    } else {
-      result += work[i];
-      ++i;
-    }
-  }
-  if (result != ASep && endsWithSep(result) && !relativeEndsWithSep) {
-    result.resize(result.size() - ASep.size());
-  }
-  return result;
-}
-
 TNetConnectionKind TNetCustomHTTP::ChooseEndpoint() {
   if (!ProxyParams.ProxyServer.empty()) {
     if ((!SameText(Host(), ProxyParams.ProxyServer) || Port() != ProxyParams.ProxyPort) &&
@@ -335,6 +296,11 @@ void TNetCustomHTTP::ReadResponseHead() {
     response.HeaderLines.Add(std::move(line));
   }
   response.ReadFields();
+  // A length that cannot be read leaves no way to tell where the body ends:
+  // read as absent, the body would be lost and the request succeed empty.
+  if (response.ContentLength < 0 && response.HeaderLines.IndexOfHeader("Content-Length") >= 0) {
+    throw ENetException("Invalid \"Content-Length\" header in the response.");
+  }
 }
 
 int TNetCustomHTTP::ParseStatusCode() {

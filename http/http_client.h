@@ -88,7 +88,16 @@ class TNetCustomHTTP : public TNetTCPClient {
   TNetOnAuthorization OnAuthorization;
   TNetOnAuthorization OnProxyAuthorization;
 
-  // The steps of one pass, in order.
+ protected:
+  TNetHTTPProtocol RecordPair;
+
+ private:
+  friend class TNetHTTPProtocol;
+  // Tests reach the steps of one pass through this seam.
+  friend struct TNetHTTPTestSeam;
+
+  // The steps of one pass, in order: internal operations, which the
+  // request loop and the record pair call.
   void PrepareTarget();
   TNetConnectionKind ChooseEndpoint();
   void ConnectAndSend();
@@ -102,11 +111,6 @@ class TNetCustomHTTP : public TNetTCPClient {
   void ReadBody(TNetHTTPResponse& AResponse);
   int ReadChunkSize();
 
- protected:
-  TNetHTTPProtocol RecordPair;
-
- private:
-  friend class TNetHTTPProtocol;
   bool AskFor(bool AProxy, TNetHTTPRequest& ARequest, TNetHTTPResponse& AResponse);
   bool IsSecureHandler() const;
 
@@ -118,10 +122,6 @@ class TNetCustomHTTP : public TNetTCPClient {
   // that ends early is an error.
   bool FReadingCallerBody = false;
 };
-
-// Merges a relative path into a base path: /a/b/ with ../c gives /a/c.
-AnsiString MergePath(const AnsiString& ABase, const AnsiString& ARelative,
-                     const AnsiString& ASep = "/");
 
 // The published form of the client.
 class TNetHTTP : public TNetCustomHTTP {};

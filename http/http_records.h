@@ -60,6 +60,11 @@ class TNetHTTPResponse : public TNetResponseHeaderInfo {
 // a response.
 class TNetHTTPProtocol {
  public:
+  // The read limits, in milliseconds, under which an error body is read
+  // and a redirect's or an answered challenge's body is dropped.
+  static constexpr int ErrorBodyReadTimeout = 2000;
+  static constexpr int DroppedBodyReadTimeout = 4000;
+
   explicit TNetHTTPProtocol(TNetCustomHTTP* AClient)
       : Client(AClient), Request(AClient), Response(AClient) {}
 
@@ -75,6 +80,6 @@ class TNetHTTPProtocol {
   TNetHTTPResponse Response;
 
  private:
-  // DiscardBody under a 4000 ms limit, with any failure swallowed.
+  // DiscardBody under DroppedBodyReadTimeout, with any failure swallowed.
   void DropBodyQuietly();
 };

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "core/decimal.h"
 #include "core/format.h"
 #include "http/text_tokens.h"
 #include "platform/timezone.h"
@@ -18,17 +19,9 @@ namespace {
 // A plain decimal number with an optional sign; none for anything else or
 // for a value that does not fit.
 std::optional<int> DecimalValue(const AnsiString& text) {
-  size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  if (i == text.size()) return std::nullopt;
-  int64_t value = 0;
-  for (; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return std::nullopt;
-    value = value * 10 + (text[i] - '0');
-    if (value > 2147483647) return std::nullopt;
-  }
-  return static_cast<int>(negative ? -value : value);
+  const auto value = ParseDecimal(text, {-2147483647, 2147483647, true});
+  if (!value) return std::nullopt;
+  return static_cast<int>(*value);
 }
 
 int IndexIn(const char* const* names, int count, const AnsiString& text) {

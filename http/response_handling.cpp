@@ -2,33 +2,13 @@
 // the reading of the body.
 
 #include "core/convert.h"
+#include "core/scoped_value.h"
 #include "http/body_streams.h"
+#include "http/chunk_size.h"
 #include "http/http_client.h"
 #include "http/text_tokens.h"
 
 namespace {
-
-// Restores a stream pointer and a time limit when it goes out of scope, also
-// when a read fails.
-class BodySwap {
- public:
-  BodySwap(TNetCustomHTTP& client, TStream* replacement, int timeout)
-      : client(client), oldStream(client.Response().BodyStream), oldTimeout(client.ReadTimeout) {
-    client.Response().BodyStream = replacement;
-    client.ReadTimeout = timeout;
-  }
-  ~BodySwap() {
-    client.Response().BodyStream = oldStream;
-    client.ReadTimeout = oldTimeout;
-  }
-  BodySwap(const BodySwap&) = delete;
-  BodySwap& operator=(const BodySwap&) = delete;
-
- private:
-  TNetCustomHTTP& client;
-  TStream* oldStream;
-  int oldTimeout;
-};
 
 bool ContainsText(const AnsiString& text, const AnsiString& sub) {
   return Pos(UpperCase(sub), UpperCase(text)) > 0;
@@ -48,7 +28,8 @@ bool TNetCustomHTTP::FireRedirect(AnsiString& ALocation, TNetHTTPMethod& AVerb, 
 void TNetHTTPProtocol::RaiseProtocolError() {
   TNetBoundedTextStream body(TNetCustomHTTP::MaxReplyBody);
   {
-    BodySwap swap(*Client, &body, 2000);
+    TScopedValue<TStream*> stream(Response.BodyStream, &body);
+    TScopedValue<int> limit(Client->ReadTimeout, ErrorBodyReadTimeout);
     Client->ReadBody(Response);
   }
   throw ENetHTTPProtocolException(Response.StatusCode, Response.StatusLine, body.DataString());
@@ -56,21 +37,19 @@ void TNetHTTPProtocol::RaiseProtocolError() {
 
 void TNetHTTPProtocol::DiscardBody() {
   TNetBoundedTextStream body(0);
-  BodySwap swap(*Client, &body, Client->ReadTimeout);
+  TScopedValue<TStream*> stream(Response.BodyStream, &body);
   Client->ReadBody(Response);
 }
 
 void TNetHTTPProtocol::DropBodyQuietly() {
   if (!Client->IsConnected()) return;
-  const int oldTimeout = Client->ReadTimeout;
-  Client->ReadTimeout = 4000;
+  TScopedValue<int> limit(Client->ReadTimeout, DroppedBodyReadTimeout);
   try {
     DiscardBody();
   } catch (const Exception&) {
     // A redirect's or a challenge's body is of no use; a failure to read it
     // does not change what follows.
   }
-  Client->ReadTimeout = oldTimeout;
 }
 
 TNetNextStep TNetHTTPProtocol::DecideNextStep() {
@@ -127,14 +106,8 @@ TNetNextStep TNetHTTPProtocol::DecideNextStep() {
       result = nsRetrySameTarget;
     } else {
       if (code != 204) {
-        Client->FReadingCallerBody = true;
-        try {
-          Client->ReadBody(Response);
-        } catch (...) {
-          Client->FReadingCallerBody = false;
-          throw;
-        }
-        Client->FReadingCallerBody = false;
+        TScopedValue<bool> callerBody(Client->FReadingCallerBody, true);
+        Client->ReadBody(Response);
       }
       result = nsDone;
     }
@@ -161,8 +134,19 @@ void TNetCustomHTTP::ReadBody(TNetHTTPResponse& AResponse) {
   } else if (ContainsText(AResponse.HeaderLines.GetHeader("Transfer-Encoding"), "chunked")) {
     ReportStatus(stText, {"Chunk Started"});
     for (;;) {
-      const int size = ReadChunkSize();
-      if (size <= 0) break;
+      int size;
+      try {
+        size = ReadChunkSize();
+      } catch (const ENetChunkSizeError&) {
+        // The framing is lost, so nothing more can be read from this
+        // connection. The caller's body fails; any other body ends with
+        // what arrived, and its own outcome (an error status, a redirect)
+        // stands.
+        CloseConnection();
+        if (mustBeWhole) throw;
+        return;
+      }
+      if (size == 0) break;
       ReadIntoStream(*stream, size, false);
       ReadLine("\n", -1, -1);
     }
@@ -173,25 +157,5 @@ void TNetCustomHTTP::ReadBody(TNetHTTPResponse& AResponse) {
 }
 
 int TNetCustomHTTP::ReadChunkSize() {
-  AnsiString line = ReadLine("\n", -1, -1);
-  // A chunk extension follows the size after ";".
-  line = CutToken(line, ";");
-  line = CutToken(line, " ");
-  if (line.empty()) return 0;
-  int64_t size = 0;
-  for (char c : line) {
-    int digit;
-    if (c >= '0' && c <= '9') {
-      digit = c - '0';
-    } else if (c >= 'a' && c <= 'f') {
-      digit = c - 'a' + 10;
-    } else if (c >= 'A' && c <= 'F') {
-      digit = c - 'A' + 10;
-    } else {
-      return 0;
-    }
-    size = size * 16 + digit;
-    if (size > 2147483647) throw ENetException("Chunk size out of range.");
-  }
-  return static_cast<int>(size);
+  return ParseChunkSize(ReadLine("\n", -1, -1));
 }

@@ -43,3 +43,7 @@ class TNetURI {
   AnsiString LoginPassword;
   AnsiString ParamsPart;
 };
+
+// Merges a relative path into a base path: /a/b/ with ../c gives /a/c.
+AnsiString MergePath(const AnsiString& ABase, const AnsiString& ARelative,
+                     const AnsiString& ASep = "/");

@@ -1,20 +1,6 @@
 #include "net/address.h"
 
-namespace {
-
-// A part is one or more ASCII digits; more than 19 digits cannot be a 64-bit
-// number and are refused.
-std::optional<uint64_t> readDecimal(std::string_view part) {
-  if (part.empty() || part.size() > 19) return std::nullopt;
-  uint64_t value = 0;
-  for (char c : part) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + static_cast<uint64_t>(c - '0');
-  }
-  return value;
-}
-
-}  // namespace
+#include "core/decimal.h"
 
 std::optional<TNetIPv4> TryParseAddressLiteral(std::string_view text) {
   std::string_view parts[4];
@@ -38,18 +24,16 @@ std::optional<TNetIPv4> TryParseAddressLiteral(std::string_view text) {
   }
   if (count == 0) return std::nullopt;
 
-  uint64_t v[4] = {};
+  // Each form's last part fills the bytes that the earlier parts leave; the
+  // parts before it are one byte each.
+  static const int64_t lastLimit[] = {0xFFFFFFFFu, 0xFFFFFF, 0xFFFF, 0xFF};
+  int64_t v[4] = {};
   for (int i = 0; i < count; ++i) {
-    const std::optional<uint64_t> n = readDecimal(parts[i]);
+    const std::optional<int64_t> n =
+        ParseDecimal(parts[i], {0, i + 1 < count ? 0xFF : lastLimit[count - 1]});
     if (!n) return std::nullopt;
     v[i] = *n;
   }
-  // Each form's last part fills the bytes that the earlier parts leave.
-  static const uint64_t lastLimit[] = {0xFFFFFFFFu, 0xFFFFFF, 0xFFFF, 0xFF};
-  for (int i = 0; i + 1 < count; ++i) {
-    if (v[i] > 255) return std::nullopt;
-  }
-  if (v[count - 1] > lastLimit[count - 1]) return std::nullopt;
 
   uint32_t value = 0;
   for (int i = 0; i + 1 < count; ++i) value |= static_cast<uint32_t>(v[i]) << (24 - 8 * i);

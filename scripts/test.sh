@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors, cross-builds for
-# Windows, runs the short fuzz runs, and runs every test. Ends with a line
-# that says how many tests were skipped and why, when any were.
+# Windows, runs the short fuzz runs and the threaded tests under
+# ThreadSanitizer, and runs every test. Ends with a line that says how many
+# tests were skipped and why, when any were.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh test
@@ -10,6 +11,7 @@ QD_WERROR=ON bash scripts/cross_build.sh
 for fuzz in scripts/fuzz_*.sh; do
   [[ -e "$fuzz" ]] && bash "$fuzz" "${QD_FUZZ_SECONDS:-60}"
 done
+bash scripts/tsan.sh
 cd build
 status=0
 ctest --output-on-failure -j2 --timeout 600 2>&1 | tee ctest.log || status=$?

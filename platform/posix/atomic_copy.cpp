@@ -7,33 +7,12 @@
 #include <cerrno>
 #include <string>
 
+#include "platform/posix/descriptor_io.h"
 #include "platform/posix/native_path.h"
 
 namespace platform {
 
 namespace {
-
-bool writeAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
-
-bool copyAll(int in, int out) {
-  char buf[65536];
-  for (;;) {
-    const ssize_t n = ::read(in, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    if (n == 0) return true;
-    if (!writeAll(out, buf, static_cast<size_t>(n))) return false;
-  }
-}
 
 // The replaced file keeps its permissions; a new one is readable by all, as
 // files in a system folder are.
@@ -64,7 +43,7 @@ bool CopyFileAtomic(const AnsiString& source, const AnsiString& dest) {
     ::close(in);
     return false;
   }
-  bool ok = copyAll(in, out) && ::fchmod(out, targetMode(to)) == 0 && ::fsync(out) == 0;
+  bool ok = posix::CopyAll(in, out) && ::fchmod(out, targetMode(to)) == 0 && ::fsync(out) == 0;
   ::close(in);
   if (::close(out) != 0) ok = false;
   // rename replaces the target in one step, and refuses a target that is a

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 
+#include "platform/posix/descriptor_io.h"
 #include "platform/posix/native_path.h"
 
 namespace platform {
@@ -31,35 +32,18 @@ FileFailure ReadFile(const AnsiString& path, AnsiString& data) {
   }
   data.clear();
   data.reserve(static_cast<size_t>(st.st_size));
-  char buf[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      ::close(fd);
-      return FileFailure::CannotRead;
-    }
-    if (n == 0) break;
-    data.append(buf, static_cast<size_t>(n));
+  if (posix::ReadAll(fd, data, data.max_size()) != posix::ReadEnd::Complete) {
+    ::close(fd);
+    return FileFailure::CannotRead;
   }
   ::close(fd);
   return FileFailure::None;
 }
 
-static bool writeAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t n = ::write(fd, data.data(), data.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
-}
-
 FileFailure WriteFile(const AnsiString& path, std::string_view data) {
   const int fd = ::open(ToNativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return FileFailure::CannotCreate;
-  const bool ok = writeAll(fd, data);
+  const bool ok = posix::WriteAll(fd, data);
   if (::close(fd) != 0 || !ok) return FileFailure::CannotWrite;
   return FileFailure::None;
 }
@@ -80,20 +64,7 @@ bool CopyFile(const AnsiString& source, const AnsiString& dest, bool failIfExist
     ::close(in);
     return false;
   }
-  bool ok = true;
-  char buf[65536];
-  for (;;) {
-    const ssize_t n = ::read(in, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = n == 0;
-      break;
-    }
-    if (!writeAll(out, std::string_view(buf, static_cast<size_t>(n)))) {
-      ok = false;
-      break;
-    }
-  }
+  bool ok = posix::CopyAll(in, out);
   ::close(in);
   if (::close(out) != 0) ok = false;
   return ok;

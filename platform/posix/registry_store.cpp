@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "platform/codepage.h"
+#include "platform/posix/descriptor_io.h"
 #include "platform/posix/native_path.h"
 #include "platform/registry.h"
 
@@ -23,16 +24,6 @@ constexpr std::string_view kTempPrefix = ".qdreg-tmp-";
 // A value file is read whole; one larger than this is refused rather than
 // read into memory, as no value of this program comes near it.
 constexpr size_t kMaxValueBytes = 1 << 20;
-
-bool writeAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t n = ::write(fd, data.data(), data.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
-}
 
 // The rename of a value is durable only once its folder is on the disk too.
 void syncFolder(const std::string& folder) {
@@ -113,7 +104,7 @@ long WriteValueFile(const std::string& folder, const std::string& fileName, std:
   // and type together. A file system without user attributes keeps the bytes
   // only.
   const std::string typeText = std::to_string(type);
-  const bool ok = ::fchmod(fd, 0644) == 0 && writeAll(fd, data) &&
+  const bool ok = ::fchmod(fd, 0644) == 0 && WriteAll(fd, data) &&
                   (::fsetxattr(fd, kTypeAttribute, typeText.data(), typeText.size(), 0) == 0 ||
                    errno == ENOTSUP) &&
                   ::fsync(fd) == 0;
@@ -135,21 +126,11 @@ long ReadValueFile(const std::string& path, std::uint32_t& type, AnsiString& dat
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return errorCode(errno);
   AnsiString bytes;
-  char buf[4096];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const int err = errno;
-      ::close(fd);
-      return errorCode(err);
-    }
-    if (n == 0) break;
-    bytes.append(buf, static_cast<size_t>(n));
-    if (bytes.size() > kMaxValueBytes) {
-      ::close(fd);
-      return RegMoreData;
-    }
+  const ReadEnd end = ReadAll(fd, bytes, kMaxValueBytes);
+  if (end != ReadEnd::Complete) {
+    const int err = errno;
+    ::close(fd);
+    return end == ReadEnd::TooLarge ? RegMoreData : errorCode(err);
   }
   char typeText[16] = {};
   const ssize_t t = ::fgetxattr(fd, kTypeAttribute, typeText, sizeof typeText - 1);

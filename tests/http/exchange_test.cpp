@@ -3,6 +3,11 @@
 #include "exchange_fixture.h"
 #include "http/encoder_mime.h"
 
+// The client's internal steps, for the tests that check one of them alone.
+struct TNetHTTPTestSeam {
+  static void PrepareTarget(TNetCustomHTTP& http) { http.PrepareTarget(); }
+};
+
 namespace {
 
 using httptest::Body;
@@ -274,6 +279,109 @@ std::vector<ExchangeCase> Cases() {
   };
 }
 
+// Bodies whose framing cannot be read: the request fails, the connection is
+// closed (the next request needs a second one), and the caller gets no body.
+std::vector<ExchangeCase> BrokenFramingCases() {
+  const auto closed = [](TNetHTTP& http) { EXPECT_FALSE(http.IsConnected()); };
+  const std::string chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+  const std::string invalidChunk = "Invalid chunk size line.";
+  const std::string invalidLength = "Invalid \"Content-Length\" header in the response.";
+  const std::string thousand(1000, 'b');
+  std::vector<ExchangeCase> cases = {
+      {"chunk-size line that is not hexadecimal",
+       {{{{PlainHead("/a"), chunked + "5\r\nhello\r\nzz\r\nworld\r\n0\r\n\r\n"}}, false, true},
+        {{{PlainHead("/b"), Ok("next")}}, false}},
+       {{kUrl + "/a", Raises("ENetException", invalidChunk), closed}, {kUrl + "/b", Body("next")}}},
+      {"empty chunk-size line",
+       {{{{PlainHead("/a"), chunked + "5\r\nhello\r\n\r\nworld\r\n0\r\n\r\n"}}, false, true},
+        {{{PlainHead("/b"), Ok("next")}}, false}},
+       {{kUrl + "/a", Raises("ENetException", invalidChunk), closed}, {kUrl + "/b", Body("next")}}},
+      {"blank chunk-size line before the first chunk",
+       {{{{PlainHead("/a"), chunked + "  \r\nhello\r\n0\r\n\r\n"}}, false, true},
+        {{{PlainHead("/b"), Ok("next")}}, false}},
+       {{kUrl + "/a", Raises("ENetException", invalidChunk), closed}, {kUrl + "/b", Body("next")}}},
+      {"chunk sizes in both letter cases with extensions",
+       {{{{PlainHead("/"), chunked + "1A\r\n" + k26 + "\r\n1a ; q=\"v\"\r\n" + k26 + "\r\nf;x\r\n" +
+                               std::string(15, 'f') + "\r\n0 ; end\r\n\r\n"}}}},
+       {{kUrl + "/", Body(k26 + k26 + std::string(15, 'f'))}}},
+      {"error body with a broken chunk line keeps its status",
+       {{{{PlainHead("/a"),
+           "HTTP/1.1 404 Not Found\r\nTransfer-Encoding: chunked\r\n\r\n4\r\nboom\r\nxyz\r\n"
+           "more\r\n"}},
+         false,
+         true},
+        {{{PlainHead("/b"), Ok("next")}}, false}},
+       {{kUrl + "/a", Raises("ENetHTTPProtocolException", "HTTP/1.1 404 Not Found", 404, "boom"),
+         closed},
+        {kUrl + "/b", Body("next")}}},
+      {"redirect body with a broken chunk line: the next pass reconnects",
+       {{{{PlainHead("/a"),
+           "HTTP/1.1 302 Found\r\nLocation: /b\r\nTransfer-Encoding: chunked\r\n\r\n"
+           "2\r\nab\r\n-1\r\nxx\r\n"}},
+         false,
+         true},
+        {{{PlainHead("/b"), Ok("there")}}, false}},
+       {{kUrl + "/a", Body("there")}},
+       [](TNetHTTP& http, int) { http.HandleRedirects = true; }},
+      {"Content-Length list of equal values",
+       {{{{PlainHead("/"), "HTTP/1.1 200 OK\r\nContent-Length: 1000, 1000\r\n\r\n" + thousand}}}},
+       {{kUrl + "/", Body(thousand)}}},
+      {"Content-Length with blanks around it",
+       {{{{PlainHead("/"), "HTTP/1.1 200 OK\r\nContent-Length:   1000 \t\r\n\r\n" + thousand}}}},
+       {{kUrl + "/", Body(thousand)}}},
+      {"two equal Content-Length lines",
+       {{{{PlainHead("/"),
+           "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\ncontent-length: 1000\r\n\r\n" + thousand}}}},
+       {{kUrl + "/", Body(thousand)}}},
+  };
+  const struct {
+    const char* name;
+    const char* status;
+    const char* lengthLines;
+  } badLengths[] = {
+      {"Content-Length past 32 bits", "200 OK", "Content-Length: 3000000000\r\n"},
+      {"Content-Length one past the field", "200 OK", "Content-Length: 2147483648\r\n"},
+      {"negative Content-Length", "200 OK", "Content-Length: -5\r\n"},
+      {"Content-Length with letters", "200 OK", "Content-Length: 12abc\r\n"},
+      {"Content-Length list of differing values", "200 OK", "Content-Length: 1000, 999\r\n"},
+      {"differing Content-Length lines", "200 OK",
+       "Content-Length: 1000\r\nContent-Length: 10\r\n"},
+      {"empty Content-Length", "200 OK", "Content-Length:\r\n"},
+      {"bad Content-Length on an error status", "404 Not Found", "Content-Length: 12abc\r\n"},
+      {"bad Content-Length on a redirect", "302 Found",
+       "Location: /elsewhere\r\nContent-Length: -5\r\n"},
+  };
+  for (const auto& b : badLengths) {
+    cases.push_back({b.name,
+                     {{{{PlainHead("/a"), std::string("HTTP/1.1 ") + b.status + "\r\n" +
+                                              b.lengthLines + "\r\n" + thousand}},
+                       false,
+                       true},
+                      {{{PlainHead("/b"), Ok("next")}}, false}},
+                     {{kUrl + "/a", Raises("ENetException", invalidLength), closed},
+                      {kUrl + "/b", Body("next")}},
+                     [](TNetHTTP& http, int) { http.HandleRedirects = true; }});
+  }
+  return cases;
+}
+
+// The caller's stream receives nothing of a response whose length is bad.
+TEST(ExchangeLocal, BadContentLengthLeavesTheStreamUntouched) {
+  testsupport::ScriptServer server(
+      testsupport::Script()
+          .Send("HTTP/1.1 200 OK\r\nContent-Length: 3000000000\r\n\r\n" + std::string(1000, 'b'))
+          .ReadUntilClosed());
+  TNetHTTP http;
+  http.ReadTimeout = 10000;
+  TStringStream stream("kept");
+  stream.SetPosition(4);
+  EXPECT_THROW(http.Get("http://127.0.0.1:" + std::to_string(server.Port()) + "/", stream),
+               ENetException);
+  EXPECT_EQ(stream.DataString(), "kept");
+  EXPECT_FALSE(http.IsConnected());
+  EXPECT_TRUE(server.WaitFinished(1, 5000));
+}
+
 class Exchange : public ::testing::TestWithParam<Delivery> {};
 
 INSTANTIATE_TEST_SUITE_P(Deliveries, Exchange,
@@ -282,7 +390,9 @@ INSTANTIATE_TEST_SUITE_P(Deliveries, Exchange,
 
 TEST_P(Exchange, Table) {
   httptest::RunSeed();
-  for (const ExchangeCase& c : Cases()) {
+  std::vector<ExchangeCase> cases = Cases();
+  for (ExchangeCase& c : BrokenFramingCases()) cases.push_back(std::move(c));
+  for (const ExchangeCase& c : cases) {
     ExchangeCase copy = c;
     if (std::string(c.name) == "OnRedirect may refuse") {
       copy.setup = [](TNetHTTP& http, int) {
@@ -355,7 +465,7 @@ TEST(ExchangeLocal, PrepareTargetResolvesAgainstThePreviousTarget) {
   for (const auto& s : steps) {
     SCOPED_TRACE(s.url);
     http.Request().Target = s.url;
-    http.PrepareTarget();
+    TNetHTTPTestSeam::PrepareTarget(http);
     EXPECT_EQ(http.Request().Target, s.target);
     EXPECT_EQ(http.Request().Host, s.host);
     EXPECT_EQ(http.Request().ContentLength, -1);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "core/exceptions.h"
 #include "http/header_records.h"
 #include "http/internet_date.h"
@@ -128,22 +130,37 @@ TEST(ResponseRecord, ReadFields) {
 
 TEST(ResponseRecord, ContentLengthTable) {
   const struct {
-    const char* line;
+    std::vector<const char*> lines;
     int32_t length;
-  } cases[] = {{"Content-Length: 0", 0},
-               {"Content-Length: abc", -1},
-               {"Content-Length: 2147483647", 2147483647},
-               {"Content-Length: 2147483648", -1},
-               {"Content-Length: -5", -1},
-               {"Content-Length: 99999999999999999999", -1},
-               {"X: 1", -1}};
+  } cases[] = {{{"Content-Length: 0"}, 0},
+               {{"Content-Length: abc"}, -1},
+               {{"Content-Length: 2147483647"}, 2147483647},
+               {{"Content-Length: 2147483648"}, -1},
+               {{"Content-Length: 3000000000"}, -1},
+               {{"Content-Length: -5"}, -1},
+               {{"Content-Length: -1"}, -1},
+               {{"Content-Length: +5"}, -1},
+               {{"Content-Length: 12abc"}, -1},
+               {{"Content-Length: 1 2"}, -1},
+               {{"Content-Length: "}, -1},
+               {{"Content-Length: 99999999999999999999"}, -1},
+               {{"Content-Length:   12  "}, 12},
+               {{"Content-Length: 1000, 1000"}, 1000},
+               {{"Content-Length: 1000,1000 , 1000"}, 1000},
+               {{"Content-Length: 1000, 999"}, -1},
+               {{"Content-Length: 1000, x"}, -1},
+               {{"Content-Length: 7", "content-length: 7"}, 7},
+               {{"Content-Length: 7", "Content-Length: 8"}, -1},
+               {{"X: 1"}, -1}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.line);
+    SCOPED_TRACE(c.lines[0]);
     TNetResponseHeaderInfo r;
-    r.HeaderLines.Add(c.line);
+    for (const char* line : c.lines) r.HeaderLines.Add(line);
     r.ReadFields();
     EXPECT_EQ(r.ContentLength, c.length);
     EXPECT_EQ(r.ContentLengthGiven, c.length >= 0);
+    const std::optional<int32_t> parsed = ParseContentLength(r.HeaderLines);
+    EXPECT_EQ(parsed.value_or(-1), c.length);
   }
 }
 

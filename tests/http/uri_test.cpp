@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "http/http_client.h"
 #include "http/uri.h"
 
 namespace {

@@ -1,5 +1,7 @@
 // qdget against real servers and proxies: nginx, Python's HTTP/1.0 server,
-// squid and tinyproxy with Basic authentication. Each row gives qdget's
+// squid and tinyproxy with Basic authentication; and against scripted
+// servers for what no real server sends (broken framing, a full accept
+// queue). Each row gives qdget's
 // arguments, the bytes expected on standard output, the result lines
 // expected on standard error and the exit status; {U} stands for the web
 // server's base URL, {P} for the proxy's address.
@@ -7,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <random>
 #include <regex>
 #include <sstream>
@@ -16,6 +19,7 @@
 #include "http/http_client.h"
 #include "http/http_exceptions.h"
 #include "tests/support/real_server.h"
+#include "tests/support/script_server.h"
 
 namespace {
 
@@ -200,6 +204,92 @@ TEST(Http10Server, ClosesAfterEachBody) {
   EXPECT_EQ(CountLines(log, "\"GET /small.txt HTTP/1.1\" 200"), 3u) << log;
   EXPECT_EQ(CountLines(log, "\"GET /small.txt HTTP/1.0\" 200"), 3u) << log;
 }
+
+// qdget against a scripted server that sends the row's response and waits
+// for the client to close, or against a listener whose queue is full when
+// the row has no response.
+struct ScriptedCase {
+  const char* name;
+  std::optional<std::string> response;
+  std::vector<std::string> args;
+  std::string err;
+  int exitCode;
+  size_t outSize = 0;
+};
+
+void PrintTo(const ScriptedCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class ScriptedServerTest : public ::testing::TestWithParam<ScriptedCase> {};
+
+TEST_P(ScriptedServerTest, Fetch) {
+  const ScriptedCase& c = GetParam();
+  std::unique_ptr<testsupport::ScriptServer> server;
+  std::unique_ptr<testsupport::FullListener> full;
+  int port;
+  if (c.response) {
+    server = std::make_unique<testsupport::ScriptServer>(
+        testsupport::Script().Send(*c.response).ReadUntilClosed());
+    port = server->Port();
+  } else {
+    full = std::make_unique<testsupport::FullListener>();
+    port = full->Port();
+  }
+  const std::string base = "http://127.0.0.1:" + std::to_string(port);
+  std::vector<std::string> args;
+  for (const auto& a : c.args) args.push_back(Replace(a, "{U}", base));
+  const auto run =
+      interop::RunProgram(interop::QdgetPath(), args, interop::ScratchDir("qdget_scripted"));
+  EXPECT_EQ(run.err, Replace(c.err, "{U}", base));
+  EXPECT_EQ(run.exitCode, c.exitCode);
+  EXPECT_EQ(run.out.size(), c.outSize);
+}
+
+const std::string thousand(1000, 'b');
+const std::string badLength =
+    "fail \"{U}/qd.zip\" ENetException 0 \"Invalid \\\"Content-Length\\\" header in the "
+    "response.\"\n";
+
+std::string WithLength(const std::string& value) {
+  return "HTTP/1.1 200 OK\r\nContent-Length: " + value + "\r\n\r\n" + thousand;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ScriptedServerTest,
+    ::testing::Values(
+        ScriptedCase{"connect_to_a_full_queue_gives_up",
+                     std::nullopt,
+                     {"-t", "1000", "{U}/qd.zip"},
+                     "fail \"{U}/qd.zip\" ENetConnectTimeout 0 \"Connect timed out.\"\n",
+                     1},
+        ScriptedCase{"chunk_size_line_not_hexadecimal",
+                     "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n"
+                     "zz\r\nworld\r\n0\r\n\r\n",
+                     {"{U}/qd.zip"},
+                     "fail \"{U}/qd.zip\" ENetChunkSizeError 0 \"Invalid chunk size line.\"\n",
+                     1},
+        ScriptedCase{"chunk_sizes_in_both_cases_with_extension",
+                     "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1A;a=b\r\n" +
+                         std::string(26, 'z') + "\r\n1a\r\n" + std::string(26, 'z') +
+                         "\r\n0\r\n\r\n",
+                     {"{U}/qd.zip"},
+                     "done \"{U}/qd.zip\" 52\n",
+                     0,
+                     52},
+        ScriptedCase{"length_past_32_bits", WithLength("3000000000"), {"{U}/qd.zip"}, badLength, 1},
+        ScriptedCase{
+            "length_one_past_the_field", WithLength("2147483648"), {"{U}/qd.zip"}, badLength, 1},
+        ScriptedCase{"negative_length", WithLength("-5"), {"{U}/qd.zip"}, badLength, 1},
+        ScriptedCase{"length_with_letters", WithLength("12abc"), {"{U}/qd.zip"}, badLength, 1},
+        ScriptedCase{
+            "length_list_differing", WithLength("1000, 999"), {"{U}/qd.zip"}, badLength, 1},
+        ScriptedCase{"length_list_equal",
+                     WithLength(" 1000, 1000 "),
+                     {"{U}/qd.zip"},
+                     "done \"{U}/qd.zip\" 1000\n",
+                     0,
+                     1000}));
 
 // Both proxies with Basic authentication in front of nginx.
 class ProxyTest : public ::testing::TestWithParam<Case> {

@@ -83,6 +83,12 @@ std::string Scramble(const std::string& plain) {
   return s;
 }
 
+std::string IntToHex(size_t value) {
+  std::ostringstream out;
+  out << std::hex << value;
+  return out.str();
+}
+
 std::string Response(const std::string& status, const std::string& body, bool close) {
   return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" +
          (close ? "Connection: close\r\n" : "") + "\r\n" + body;
@@ -106,10 +112,23 @@ std::vector<int> GaugeValues(const std::string& output) {
   return values;
 }
 
-enum class Server { Nginx, Squid, Refused, UnknownHost, Stall, CutShort, ListFailsOnce };
+enum class Server {
+  Nginx,
+  Squid,
+  Refused,
+  UnknownHost,
+  FullQueue,
+  Stall,
+  CutShort,
+  BrokenChunk,
+  BadLength,
+  ListFailsOnce
+};
 enum class Package { Good, NotZip, WithoutDatabase, None };
 enum class Result { NewDatabase, OldDatabase, NoDatabase };
 
+// One row: the server and the package it offers, the program's script, and
+// what the run must leave behind. Fields left out keep the defaults below.
 struct RoadCase {
   const char* name;
   Server server;
@@ -125,13 +144,16 @@ struct RoadCase {
   std::vector<std::string> records;
   std::vector<std::string> absent;
   Result result;
-  // The registry value's bytes, or nullopt for none.
+  // The registry value's bytes, or none when no value may exist.
   std::optional<std::string> registry;
-  bool unpacked;
-  // The last gauge value, -1 for none at all, -2 unchecked.
-  int gauge;
-  // Requests for the package that reached nginx, or -1 unchecked.
-  int packageRequests = -1;
+  bool unpacked = false;
+  // The last of the rising gauge values, or none when the run may show no
+  // gauge value at all; a run whose progress depends on timing leaves the
+  // gauge unchecked.
+  std::optional<int> lastGauge;
+  bool gaugeUnchecked = false;
+  // Requests for the package that reached nginx, when they are counted.
+  std::optional<int> packageRequests;
   bool removeKey = false;
   bool removeSystemFolder = false;
 };
@@ -182,6 +204,7 @@ TEST_P(UpdateRoadTest, Road) {
   const std::string package = packageBytes(c);
   std::unique_ptr<RealServer> nginx, squid;
   std::unique_ptr<ScriptServer> scripted;
+  std::unique_ptr<testsupport::FullListener> fullQueue;
   std::string base;
   std::string proxyDef = c.proxyDef;
   switch (c.server) {
@@ -207,6 +230,28 @@ TEST_P(UpdateRoadTest, Road) {
     case Server::UnknownHost:
       base = "http://no-such-host.invalid";
       break;
+    case Server::FullQueue:
+      // Connects to this listener get no answer, like a server behind a
+      // firewall that drops packets; the connect limit ends the wait.
+      fullQueue = std::make_unique<testsupport::FullListener>();
+      base = "http://127.0.0.1:" + std::to_string(fullQueue->Port());
+      break;
+    case Server::BrokenChunk:
+    case Server::BadLength: {
+      // A tenth of the package arrives as one chunk, followed by a line
+      // that is no chunk size; or the whole package under a length that
+      // does not fit the field.
+      const std::string head =
+          c.server == Server::BrokenChunk
+              ? "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" +
+                    IntToHex(package.size() / 10) + "\r\n" +
+                    package.substr(0, package.size() / 10) + "\r\nnot a size\r\n" +
+                    package.substr(package.size() / 10)
+              : "HTTP/1.1 200 OK\r\nContent-Length: 3000000000\r\n\r\n" + package;
+      scripted = std::make_unique<ScriptServer>(Script().Send(head).ReadUntilClosed());
+      base = "http://127.0.0.1:" + std::to_string(scripted->Port());
+      break;
+    }
     case Server::Stall:
     case Server::CutShort: {
       // The head promises the whole package; a tenth of it arrives, then the
@@ -237,10 +282,14 @@ TEST_P(UpdateRoadTest, Road) {
   if (c.removeSystemFolder) fs::remove_all(system());
 
   const std::string program = std::string(std::getenv("QD_TEST_BINARY_DIR")) + "/app/qdupdate";
+  // The connect limit is the built-in one but where no connect is ever
+  // answered: there one second shows that the limit ends the wait.
+  const std::string connectLimit =
+      "QD_CONNECT_TIMEOUT_MS=" + std::string(c.server == Server::FullQueue ? "1000" : "");
   const auto run = interop::RunProgram(
       "env",
       {"-u", "DISPLAY", "QD_ROOT=" + root, "QD_UPDATE_URL=" + base, "QD_READ_TIMEOUT_MS=300",
-       "QD_UI=headless", "QD_UI_SCRIPT=" + c.script, program},
+       connectLimit, "QD_UI=headless", "QD_UI_SCRIPT=" + c.script, program},
       scratch, work);
   const std::string& out = run.out;
   EXPECT_EQ(run.exitCode, 0) << out << run.err;
@@ -256,11 +305,11 @@ TEST_P(UpdateRoadTest, Road) {
     EXPECT_EQ(out.find(text), std::string::npos) << text << "\n" << out;
 
   const auto gauges = GaugeValues(out);
-  if (c.gauge == -1) {
+  if (!c.gaugeUnchecked && !c.lastGauge) {
     EXPECT_TRUE(gauges.empty()) << out;
-  } else if (c.gauge >= 0) {
+  } else if (!c.gaugeUnchecked) {
     ASSERT_FALSE(gauges.empty()) << out;
-    EXPECT_EQ(gauges.back(), c.gauge) << out;
+    EXPECT_EQ(gauges.back(), *c.lastGauge) << out;
     for (size_t i = 1; i < gauges.size(); ++i) EXPECT_GT(gauges[i], gauges[i - 1]) << out;
   }
 
@@ -292,9 +341,10 @@ TEST_P(UpdateRoadTest, Road) {
     EXPECT_FALSE(fs::exists(registryFile()));
   }
 
-  if (nginx && c.packageRequests >= 0) {
+  if (nginx && c.packageRequests) {
     const auto log = ReadFile(nginx->Dir() + "/access.log");
-    EXPECT_EQ(CountLines(log, "/qd.zip HTTP/1.1\""), static_cast<size_t>(c.packageRequests)) << log;
+    EXPECT_EQ(CountLines(log, "/qd.zip HTTP/1.1\""), static_cast<size_t>(*c.packageRequests))
+        << log;
   }
   if (squid) {
     std::string log;
@@ -314,301 +364,298 @@ const std::string failureScript = "click UpdateForm.Button2; answer ok";
 INSTANTIATE_TEST_SUITE_P(
     Rows, UpdateRoadTest,
     ::testing::Values(
-        RoadCase{"success",
-                 Server::Nginx,
-                 Package::Good,
-                 215000,
-                 "",
-                 "",
-                 successScript,
-                 {"gauge UpdateForm.ProgressBar 50\n", copyFormShown, installed,
-                  "form CopyForm closed", "form UpdateForm closed"},
-                 {cantConnect},
-                 Result::NewDatabase,
-                 registryValue,
-                 true,
-                 50,
-                 1},
-        RoadCase{"success_with_prefix_and_slash",
-                 Server::Nginx,
-                 Package::Good,
-                 430000,
-                 "/pkg/v2",
-                 "",
-                 successScript,
-                 {copyFormShown, installed},
-                 {cantConnect},
-                 Result::NewDatabase,
-                 registryValue,
-                 true,
-                 100,
-                 1},
-        RoadCase{"through_squid_with_scrambled_credentials",
-                 Server::Squid,
-                 Package::Good,
-                 4300,
-                 "",
-                 squidProxyDef,
-                 successScript,
-                 {copyFormShown, installed},
-                 {cantConnect},
-                 Result::NewDatabase,
-                 registryValue,
-                 true,
-                 1,
-                 1},
+        RoadCase{
+            .name = "success",
+            .server = Server::Nginx,
+            .package = Package::Good,
+            .size = 215000,
+            .script = successScript,
+            .records = {"gauge UpdateForm.ProgressBar 50\n", copyFormShown, installed,
+                        "form CopyForm closed", "form UpdateForm closed"},
+            .absent = {cantConnect},
+            .result = Result::NewDatabase,
+            .registry = registryValue,
+            .unpacked = true,
+            .lastGauge = 50,
+            .packageRequests = 1,
+        },
+        RoadCase{
+            .name = "success_with_prefix_and_slash",
+            .server = Server::Nginx,
+            .package = Package::Good,
+            .size = 430000,
+            .prefix = "/pkg/v2",
+            .script = successScript,
+            .records = {copyFormShown, installed},
+            .absent = {cantConnect},
+            .result = Result::NewDatabase,
+            .registry = registryValue,
+            .unpacked = true,
+            .lastGauge = 100,
+            .packageRequests = 1,
+        },
+        RoadCase{
+            .name = "through_squid_with_scrambled_credentials",
+            .server = Server::Squid,
+            .package = Package::Good,
+            .size = 4300,
+            .proxyDef = squidProxyDef,
+            .script = successScript,
+            .records = {copyFormShown, installed},
+            .absent = {cantConnect},
+            .result = Result::NewDatabase,
+            .registry = registryValue,
+            .unpacked = true,
+            .lastGauge = 1,
+            .packageRequests = 1,
+        },
         // The gauge counts the body against 430000 bytes, whatever it holds.
-        RoadCase{"gauge_below_one_step",
-                 Server::Nginx,
-                 Package::NotZip,
-                 4299,
-                 "",
-                 "",
-                 failureScript,
-                 {damaged},
-                 {copyFormShown, cantConnect},
-                 Result::OldDatabase,
-                 std::nullopt,
-                 false,
-                 -1},
-        RoadCase{"gauge_past_the_expected_size",
-                 Server::Nginx,
-                 Package::NotZip,
-                 500000,
-                 "",
-                 "",
-                 failureScript,
-                 {"gauge UpdateForm.ProgressBar 100\n", damaged},
-                 {copyFormShown, cantConnect},
-                 Result::OldDatabase,
-                 std::nullopt,
-                 false,
-                 100},
-        RoadCase{"not_found",
-                 Server::Nginx,
-                 Package::None,
-                 0,
-                 "",
-                 "",
-                 failureScript,
-                 {cantConnect, "form UpdateForm closed"},
-                 {copyFormShown},
-                 Result::OldDatabase,
-                 std::nullopt,
-                 false,
-                 -1},
-        RoadCase{"refused",
-                 Server::Refused,
-                 Package::None,
-                 0,
-                 "",
-                 "",
-                 failureScript,
-                 {cantConnect},
-                 {copyFormShown},
-                 Result::OldDatabase,
-                 std::nullopt,
-                 false,
-                 -1},
-        RoadCase{"unknown_host",
-                 Server::UnknownHost,
-                 Package::None,
-                 0,
-                 "",
-                 "",
-                 failureScript,
-                 {cantConnect},
-                 {copyFormShown},
-                 Result::OldDatabase,
-                 std::nullopt,
-                 false,
-                 -1},
-        RoadCase{"bad_port_line_sends_nothing",
-                 Server::Nginx,
-                 Package::Good,
-                 215000,
-                 "",
-                 "1\r\n0\r\n127.0.0.1\r\n31 28\r\n\r\n\r\n",
-                 failureScript,
-                 {cantConnect},
-                 {copyFormShown},
-                 Result::OldDatabase,
-                 std::nullopt,
-                 false,
-                 -1,
-                 0},
-        RoadCase{"stalled_server",
-                 Server::Stall,
-                 Package::Good,
-                 215000,
-                 "",
-                 "",
-                 failureScript,
-                 {cantConnect},
-                 {copyFormShown},
-                 Result::OldDatabase,
-                 std::nullopt,
-                 false,
-                 5},
-        RoadCase{"body_cut_short",
-                 Server::CutShort,
-                 Package::Good,
-                 215000,
-                 "",
-                 "",
-                 failureScript,
-                 {cantConnect},
-                 {copyFormShown},
-                 Result::OldDatabase,
-                 std::nullopt,
-                 false,
-                 5},
+        RoadCase{
+            .name = "gauge_below_one_step",
+            .server = Server::Nginx,
+            .package = Package::NotZip,
+            .size = 4299,
+            .script = failureScript,
+            .records = {damaged},
+            .absent = {copyFormShown, cantConnect},
+            .result = Result::OldDatabase,
+        },
+        RoadCase{
+            .name = "gauge_past_the_expected_size",
+            .server = Server::Nginx,
+            .package = Package::NotZip,
+            .size = 500000,
+            .script = failureScript,
+            .records = {"gauge UpdateForm.ProgressBar 100\n", damaged},
+            .absent = {copyFormShown, cantConnect},
+            .result = Result::OldDatabase,
+            .lastGauge = 100,
+        },
+        RoadCase{
+            .name = "not_found",
+            .server = Server::Nginx,
+            .package = Package::None,
+            .size = 0,
+            .script = failureScript,
+            .records = {cantConnect, "form UpdateForm closed"},
+            .absent = {copyFormShown},
+            .result = Result::OldDatabase,
+        },
+        RoadCase{
+            .name = "refused",
+            .server = Server::Refused,
+            .package = Package::None,
+            .size = 0,
+            .script = failureScript,
+            .records = {cantConnect},
+            .absent = {copyFormShown},
+            .result = Result::OldDatabase,
+        },
+        RoadCase{
+            .name = "unknown_host",
+            .server = Server::UnknownHost,
+            .package = Package::None,
+            .size = 0,
+            .script = failureScript,
+            .records = {cantConnect},
+            .absent = {copyFormShown},
+            .result = Result::OldDatabase,
+        },
+        RoadCase{
+            .name = "connect_gets_no_answer",
+            .server = Server::FullQueue,
+            .package = Package::None,
+            .size = 0,
+            .script = failureScript,
+            .records = {cantConnect},
+            .absent = {copyFormShown},
+            .result = Result::OldDatabase,
+        },
+        RoadCase{
+            .name = "broken_chunk_size_line",
+            .server = Server::BrokenChunk,
+            .package = Package::Good,
+            .size = 215000,
+            .script = failureScript,
+            .records = {cantConnect},
+            .absent = {copyFormShown},
+            .result = Result::OldDatabase,
+            .lastGauge = 5,
+        },
+        RoadCase{
+            .name = "length_past_the_field",
+            .server = Server::BadLength,
+            .package = Package::Good,
+            .size = 215000,
+            .script = failureScript,
+            .records = {cantConnect},
+            .absent = {copyFormShown},
+            .result = Result::OldDatabase,
+        },
+        RoadCase{
+            .name = "bad_port_line_sends_nothing",
+            .server = Server::Nginx,
+            .package = Package::Good,
+            .size = 215000,
+            .proxyDef = "1\r\n0\r\n127.0.0.1\r\n31 28\r\n\r\n\r\n",
+            .script = failureScript,
+            .records = {cantConnect},
+            .absent = {copyFormShown},
+            .result = Result::OldDatabase,
+            .packageRequests = 0,
+        },
+        RoadCase{
+            .name = "stalled_server",
+            .server = Server::Stall,
+            .package = Package::Good,
+            .size = 215000,
+            .script = failureScript,
+            .records = {cantConnect},
+            .absent = {copyFormShown},
+            .result = Result::OldDatabase,
+            .lastGauge = 5,
+        },
+        RoadCase{
+            .name = "body_cut_short",
+            .server = Server::CutShort,
+            .package = Package::Good,
+            .size = 215000,
+            .script = failureScript,
+            .records = {cantConnect},
+            .absent = {copyFormShown},
+            .result = Result::OldDatabase,
+            .lastGauge = 5,
+        },
         // The second attempt shows no progress: the gauge stays where the
         // first one left it.
-        RoadCase{"list_fails_then_succeeds",
-                 Server::ListFailsOnce,
-                 Package::Good,
-                 215000,
-                 "",
-                 "",
-                 "click UpdateForm.Button2; answer ok; " + successScript,
-                 {"gauge UpdateForm.ProgressBar 50\n", cantConnect, copyFormShown, installed},
-                 {},
-                 Result::NewDatabase,
-                 registryValue,
-                 true,
-                 50},
+        RoadCase{
+            .name = "list_fails_then_succeeds",
+            .server = Server::ListFailsOnce,
+            .package = Package::Good,
+            .size = 215000,
+            .script = "click UpdateForm.Button2; answer ok; " + successScript,
+            .records = {"gauge UpdateForm.ProgressBar 50\n", cantConnect, copyFormShown, installed},
+            .absent = {},
+            .result = Result::NewDatabase,
+            .registry = registryValue,
+            .unpacked = true,
+            .lastGauge = 50,
+        },
         // Past the redirect maximum the package is empty, and opening it is
         // the archiver's error, which the application shows.
-        RoadCase{"redirect_loop",
-                 Server::Nginx,
-                 Package::Good,
-                 215000,
-                 "/loop",
-                 "",
-                 failureScript,
-                 {damaged},
-                 {copyFormShown, cantConnect},
-                 Result::OldDatabase,
-                 std::nullopt,
-                 false,
-                 -1,
-                 15},
-        RoadCase{"package_not_a_zip",
-                 Server::Nginx,
-                 Package::NotZip,
-                 215000,
-                 "",
-                 "",
-                 failureScript,
-                 {damaged, "form UpdateForm closed"},
-                 {copyFormShown, cantConnect},
-                 Result::OldDatabase,
-                 std::nullopt,
-                 false,
-                 50},
-        RoadCase{"package_without_database",
-                 Server::Nginx,
-                 Package::WithoutDatabase,
-                 0,
-                 "",
-                 "",
-                 successScript,
-                 {copyFormShown, cantCopy},
-                 {installed},
-                 Result::OldDatabase,
-                 std::nullopt,
-                 false,
-                 -1},
-        RoadCase{"key_missing",
-                 Server::Nginx,
-                 Package::Good,
-                 215000,
-                 "",
-                 "",
-                 successScript,
-                 {copyFormShown, noKey},
-                 {installed},
-                 Result::NewDatabase,
-                 std::nullopt,
-                 true,
-                 50,
-                 -1,
-                 true},
-        RoadCase{"system_folder_missing",
-                 Server::Nginx,
-                 Package::Good,
-                 215000,
-                 "",
-                 "",
-                 successScript,
-                 {copyFormShown, cantCopy},
-                 {installed},
-                 Result::NoDatabase,
-                 std::nullopt,
-                 true,
-                 50,
-                 -1,
-                 false,
-                 true},
-        RoadCase{"cancel_on_the_install_dialog",
-                 Server::Nginx,
-                 Package::Good,
-                 215000,
-                 "",
-                 "",
-                 "click UpdateForm.Button2; click CopyForm.Button1",
-                 {copyFormShown, "form CopyForm closed", "form UpdateForm closed"},
-                 {installed, "box"},
-                 Result::OldDatabase,
-                 std::nullopt,
-                 true,
-                 50},
+        RoadCase{
+            .name = "redirect_loop",
+            .server = Server::Nginx,
+            .package = Package::Good,
+            .size = 215000,
+            .prefix = "/loop",
+            .script = failureScript,
+            .records = {damaged},
+            .absent = {copyFormShown, cantConnect},
+            .result = Result::OldDatabase,
+            .packageRequests = 15,
+        },
+        RoadCase{
+            .name = "package_not_a_zip",
+            .server = Server::Nginx,
+            .package = Package::NotZip,
+            .size = 215000,
+            .script = failureScript,
+            .records = {damaged, "form UpdateForm closed"},
+            .absent = {copyFormShown, cantConnect},
+            .result = Result::OldDatabase,
+            .lastGauge = 50,
+        },
+        RoadCase{
+            .name = "package_without_database",
+            .server = Server::Nginx,
+            .package = Package::WithoutDatabase,
+            .size = 0,
+            .script = successScript,
+            .records = {copyFormShown, cantCopy},
+            .absent = {installed},
+            .result = Result::OldDatabase,
+        },
+        RoadCase{
+            .name = "key_missing",
+            .server = Server::Nginx,
+            .package = Package::Good,
+            .size = 215000,
+            .script = successScript,
+            .records = {copyFormShown, noKey},
+            .absent = {installed},
+            .result = Result::NewDatabase,
+            .unpacked = true,
+            .lastGauge = 50,
+            .removeKey = true,
+        },
+        RoadCase{
+            .name = "system_folder_missing",
+            .server = Server::Nginx,
+            .package = Package::Good,
+            .size = 215000,
+            .script = successScript,
+            .records = {copyFormShown, cantCopy},
+            .absent = {installed},
+            .result = Result::NoDatabase,
+            .unpacked = true,
+            .lastGauge = 50,
+            .removeSystemFolder = true,
+        },
+        RoadCase{
+            .name = "cancel_on_the_install_dialog",
+            .server = Server::Nginx,
+            .package = Package::Good,
+            .size = 215000,
+            .script = "click UpdateForm.Button2; click CopyForm.Button1",
+            .records = {copyFormShown, "form CopyForm closed", "form UpdateForm closed"},
+            .absent = {installed, "box"},
+            .result = Result::OldDatabase,
+            .unpacked = true,
+            .lastGauge = 50,
+        },
         // A click on "Обновить" during the download is ignored: one request.
-        RoadCase{"second_click_ignored",
-                 Server::Nginx,
-                 Package::Good,
-                 430000,
-                 "",
-                 "",
-                 "click UpdateForm.Button2; pending click UpdateForm.Button2; " + successScript,
-                 {copyFormShown, installed},
-                 {cantConnect},
-                 Result::NewDatabase,
-                 registryValue,
-                 true,
-                 100,
-                 1},
+        RoadCase{
+            .name = "second_click_ignored",
+            .server = Server::Nginx,
+            .package = Package::Good,
+            .size = 430000,
+            .script = "click UpdateForm.Button2; pending click UpdateForm.Button2; " +
+                      successScript,
+            .records = {copyFormShown, installed},
+            .absent = {cantConnect},
+            .result = Result::NewDatabase,
+            .registry = registryValue,
+            .unpacked = true,
+            .lastGauge = 100,
+            .packageRequests = 1,
+        },
         // Closing the dialog during the download stops it at the next
         // progress event, quietly: nothing is written, unpacked or installed.
-        RoadCase{"closed_during_download",
-                 Server::Nginx,
-                 Package::Good,
-                 430000,
-                 "",
-                 "",
-                 "click UpdateForm.Button2; pending close UpdateForm",
-                 {"form UpdateForm closed\nexit 0"},
-                 {copyFormShown, "box"},
-                 Result::OldDatabase,
-                 std::nullopt,
-                 false,
-                 -2,
-                 1},
-        RoadCase{"cancelled_during_download",
-                 Server::Nginx,
-                 Package::Good,
-                 430000,
-                 "",
-                 "",
-                 "click UpdateForm.Button2; pending click UpdateForm.Button1",
-                 {"form UpdateForm closed\nexit 0"},
-                 {copyFormShown, "box"},
-                 Result::OldDatabase,
-                 std::nullopt,
-                 false,
-                 -2,
-                 1}),
+        RoadCase{
+            .name = "closed_during_download",
+            .server = Server::Nginx,
+            .package = Package::Good,
+            .size = 430000,
+            .script = "click UpdateForm.Button2; pending close UpdateForm",
+            .records = {"form UpdateForm closed\nexit 0"},
+            .absent = {copyFormShown, "box"},
+            .result = Result::OldDatabase,
+            .gaugeUnchecked = true,
+            .packageRequests = 1,
+        },
+        RoadCase{
+            .name = "cancelled_during_download",
+            .server = Server::Nginx,
+            .package = Package::Good,
+            .size = 430000,
+            .script = "click UpdateForm.Button2; pending click UpdateForm.Button1",
+            .records = {"form UpdateForm closed\nexit 0"},
+            .absent = {copyFormShown, "box"},
+            .result = Result::OldDatabase,
+            .gaugeUnchecked = true,
+            .packageRequests = 1,
+        }),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -10,6 +10,7 @@
 // unchanged; one result line per URL goes to standard error:
 //   done "URL" SIZE
 //   fail "URL" CLASS CODE "MESSAGE"
+// -t MS limits the connect and each read to MS milliseconds.
 // With -v, the status and work events are printed there as they happen.
 // Exit status: 0 when every URL succeeded, 1 otherwise, 2 for bad options.
 
@@ -42,7 +43,7 @@ struct Options {
   bool noRedirects = false;
   AnsiString redirectMaximum;
   bool http10 = false;
-  AnsiString readTimeout;
+  AnsiString timeout;
   bool verbose = false;
   std::vector<AnsiString> urls;
 };
@@ -65,7 +66,7 @@ bool ParseOptions(int argc, char** argv, Options& o) {
     } else if (a == "-m") {
       o.redirectMaximum = argv[++i];
     } else if (a == "-t") {
-      o.readTimeout = argv[++i];
+      o.timeout = argv[++i];
     } else if (a == "-R") {
       o.noRedirects = true;
     } else if (a == "-0") {
@@ -110,7 +111,12 @@ void ApplyOptions(TNetHTTP& http, const Options& o) {
   if (o.noRedirects) http.HandleRedirects = false;
   if (!o.redirectMaximum.empty()) http.RedirectMaximum = StrToInt(o.redirectMaximum);
   if (o.http10) http.ProtocolVersion = pv1_0;
-  if (!o.readTimeout.empty()) http.ReadTimeout = StrToInt(o.readTimeout);
+  // One limit for the connect and for every read, so that a server that
+  // never answers a connect fails as soon as one that stops sending.
+  if (!o.timeout.empty()) {
+    http.ReadTimeout = StrToInt(o.timeout);
+    http.ConnectTimeout = http.ReadTimeout;
+  }
 }
 
 void PrintFailure(const AnsiString& url, const std::exception& e) {
