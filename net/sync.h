@@ -41,6 +41,9 @@ class TNetWorkerThread {
   TNetWorkerThread(const TNetWorkerThread&) = delete;
   TNetWorkerThread& operator=(const TNetWorkerThread&) = delete;
   void WaitFor();
+  // Waits at most milliseconds (none when 0 or less) for the thread to end;
+  // true when it has ended, and then it has been waited for as by WaitFor.
+  bool WaitFor(int milliseconds);
 
  private:
   struct Impl;

@@ -1,6 +1,8 @@
 // Threads and locks of the network layer over the standard library.
 
+#include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <thread>
 
@@ -21,10 +23,21 @@ void TNetCriticalSection::Leave() {
 
 struct TNetWorkerThread::Impl {
   std::thread thread;
+  // Set when the body has returned, so that a waiter with a limit can wake
+  // at once instead of at the limit.
+  std::mutex mutex;
+  std::condition_variable ended;
+  bool done = false;
 };
 
 TNetWorkerThread::TNetWorkerThread(std::function<void()> body) : impl(std::make_unique<Impl>()) {
-  impl->thread = std::thread(std::move(body));
+  Impl* state = impl.get();
+  impl->thread = std::thread([state, body = std::move(body)] {
+    body();
+    std::lock_guard<std::mutex> lock(state->mutex);
+    state->done = true;
+    state->ended.notify_all();
+  });
 }
 
 TNetWorkerThread::~TNetWorkerThread() {
@@ -33,6 +46,17 @@ TNetWorkerThread::~TNetWorkerThread() {
 
 void TNetWorkerThread::WaitFor() {
   if (impl->thread.joinable()) impl->thread.join();
+}
+
+bool TNetWorkerThread::WaitFor(int milliseconds) {
+  {
+    std::unique_lock<std::mutex> lock(impl->mutex);
+    if (!impl->ended.wait_for(lock, std::chrono::milliseconds(std::max(milliseconds, 0)),
+                              [this] { return impl->done; }))
+      return false;
+  }
+  WaitFor();
+  return true;
 }
 
 void NetSleep(int milliseconds) {

@@ -51,6 +51,15 @@ void TNetWorkerThread::WaitFor() {
   }
 }
 
+bool TNetWorkerThread::WaitFor(int milliseconds) {
+  if (impl->thread != nullptr &&
+      ::WaitForSingleObject(
+          impl->thread, static_cast<DWORD>(milliseconds > 0 ? milliseconds : 0)) != WAIT_OBJECT_0)
+    return false;
+  WaitFor();
+  return true;
+}
+
 void NetSleep(int milliseconds) {
   if (milliseconds > 0) ::Sleep(static_cast<DWORD>(milliseconds));
 }

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 #include <vector>
 
 #include "net/component.h"
 #include "net/exceptions.h"
 #include "net/stack.h"
+#include "net/sync.h"
 #include "net_test_helpers.h"
 
 namespace {
@@ -167,6 +169,32 @@ TEST(TheStack, CountedAcrossThreads) {
   for (auto& th : threads) th.join();
   EXPECT_EQ(NetStackUsers(), 0);
   EXPECT_EQ(TheStack, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// A worker thread waited for with a limit: an ended thread is reported at
+// once, one still running is not, and a later wait still finds its end.
+TEST(WorkerThread, WaitWithALimit) {
+  std::atomic<bool> release{false};
+  std::atomic<bool> ran{false};
+  TNetWorkerThread blocked([&] {
+    while (!release.load()) std::this_thread::yield();
+    ran.store(true);
+  });
+  EXPECT_FALSE(blocked.WaitFor(0));
+  EXPECT_FALSE(blocked.WaitFor(20));
+  release.store(true);
+  EXPECT_TRUE(blocked.WaitFor(60000));
+  EXPECT_TRUE(ran.load());
+  // Waiting again after the end, with or without a limit, returns at once.
+  EXPECT_TRUE(blocked.WaitFor(0));
+  blocked.WaitFor();
+
+  TNetWorkerThread quick([] {});
+  EXPECT_TRUE(quick.WaitFor(60000));
 }
 
 }  // namespace
