@@ -85,7 +85,7 @@ void TNetEntityHeaderInfo::ReadEntityFields() {
   ContentLanguage = HeaderLines.GetHeader("Content-Language");
   ContentType = HeaderLines.GetHeader("Content-Type");
   // A length that is not a number, or that does not fit the field, reads as
-  // absent.
+  // absent here; the client refuses a response that carries one.
   ContentLength = ParseContentLength(HeaderLines).value_or(-1);
   ContentLengthGiven = ContentLength >= 0;
   Date = InternetDateToLocal(HeaderLines.GetHeader("Date"));
