@@ -54,6 +54,25 @@ const BarsCase kBarsCases[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, GridBarsTest, testing::ValuesIn(kBarsCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(GridClient, BarsTakeTheRightAndBottomEdges) {
+  const TRect area{2, 3, 573, 301};
+  struct Case {
+    TGridBars bars;
+    TRect expected;
+  } cases[] = {
+      {{false, false}, {2, 3, 573, 301}},
+      {{true, false}, {2, 3, 556, 301}},
+      {{false, true}, {2, 3, 573, 285}},
+      {{true, true}, {2, 3, 556, 285}},
+  };
+  for (const auto& c : cases) {
+    const TRect r = ui::GridClient(area, c.bars, 17, 16);
+    EXPECT_EQ(
+        (std::vector<int>{r.Left, r.Top, r.Right, r.Bottom}),
+        (std::vector<int>{c.expected.Left, c.expected.Top, c.expected.Right, c.expected.Bottom}));
+  }
+}
+
 // Limits, clamping and the rows shown, in a 555 by 282 client (571 by 298
 // less both bars).
 struct LimitsCase {

@@ -72,10 +72,7 @@ TRect TFltkGrid::inner() const {
 }
 
 TGridLayout TFltkGrid::layout() const {
-  TRect client = inner();
-  if (bars.Vertical) client.Right -= kScrollBarWidth;
-  if (bars.Horizontal) client.Bottom -= kScrollBarWidth;
-  return TGridLayout(grid, client, scroll);
+  return TGridLayout(grid, GridClient(inner(), bars, kScrollBarWidth, kScrollBarWidth), scroll);
 }
 
 void TFltkGrid::updateScrollBars() {

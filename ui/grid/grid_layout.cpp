@@ -37,6 +37,13 @@ TGridBars GridScrollBars(const TRichStringGrid& grid, int width, int height, int
   return bars;
 }
 
+TRect GridClient(const TRect& area, TGridBars bars, int barWidth, int barHeight) {
+  TRect client = area;
+  if (bars.Vertical) client.Right -= barWidth;
+  if (bars.Horizontal) client.Bottom -= barHeight;
+  return client;
+}
+
 TGridLayout::TGridLayout(const TRichStringGrid& g, const TRect& c, TGridScroll s)
     : grid(g), client(c) {
   scroll = clamped(s);

@@ -74,6 +74,10 @@ struct TGridPaint {
 TGridBars GridScrollBars(const TRichStringGrid& grid, int width, int height, int barWidth,
                          int barHeight);
 
+// The part of an area that the cells have once the bars shown take their
+// room along its right and bottom edges.
+TRect GridClient(const TRect& area, TGridBars bars, int barWidth, int barHeight);
+
 class TGridLayout {
  public:
   // client: the area the cells are drawn in, scroll bars excluded, in the

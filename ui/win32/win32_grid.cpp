@@ -104,9 +104,8 @@ void TWin32Grid::updateScrollBars() {
   const int fullWidth = client.right + ((style & WS_VSCROLL) ? barWidth : 0);
   const int fullHeight = client.bottom + ((style & WS_HSCROLL) ? barHeight : 0);
   const TGridBars bars = GridScrollBars(grid, fullWidth, fullHeight, barWidth, barHeight);
-  const int roomWidth = fullWidth - (bars.Vertical ? barWidth : 0);
-  const int roomHeight = fullHeight - (bars.Horizontal ? barHeight : 0);
-  const TGridLayout room(grid, TRect{0, 0, roomWidth, roomHeight}, scroll);
+  const TGridLayout room(
+      grid, GridClient(TRect{0, 0, fullWidth, fullHeight}, bars, barWidth, barHeight), scroll);
   scroll = room.Scroll();
 
   ::ShowScrollBar(window, SB_VERT, bars.Vertical);
@@ -126,7 +125,7 @@ void TWin32Grid::updateScrollBars() {
                     SIF_RANGE | SIF_PAGE | SIF_POS,
                     0,
                     room.ContentWidth() - 1,
-                    static_cast<UINT>(roomWidth),
+                    static_cast<UINT>(room.Client().Width()),
                     scroll.Pixels,
                     0};
     ::SetScrollInfo(window, SB_HORZ, &h, TRUE);
