@@ -4,6 +4,7 @@
 #include <FL/fl_draw.H>
 
 #include <optional>
+#include <utility>
 
 #include "platform/shell.h"
 #include "ui/fltk/fltk_canvas.h"
@@ -14,26 +15,15 @@ namespace ui::fltk {
 namespace {
 
 std::optional<TGridKey> keyOf(int key) {
-  switch (key) {
-    case FL_Up:
-      return TGridKey::Up;
-    case FL_Down:
-      return TGridKey::Down;
-    case FL_Page_Up:
-      return TGridKey::PageUp;
-    case FL_Page_Down:
-      return TGridKey::PageDown;
-    case FL_Home:
-      return TGridKey::Home;
-    case FL_End:
-      return TGridKey::End;
-    case FL_Left:
-      return TGridKey::Left;
-    case FL_Right:
-      return TGridKey::Right;
-    default:
-      return std::nullopt;
-  }
+  static constexpr std::pair<int, TGridKey> kKeys[] = {
+      {FL_Up, TGridKey::Up},          {FL_Down, TGridKey::Down},
+      {FL_Page_Up, TGridKey::PageUp}, {FL_Page_Down, TGridKey::PageDown},
+      {FL_Home, TGridKey::Home},      {FL_End, TGridKey::End},
+      {FL_Left, TGridKey::Left},      {FL_Right, TGridKey::Right},
+  };
+  for (const auto& [code, gridKey] : kKeys)
+    if (code == key) return gridKey;
+  return std::nullopt;
 }
 
 }  // namespace

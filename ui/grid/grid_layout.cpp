@@ -25,6 +25,26 @@ int contentHeight(const TRichStringGrid& grid) {
   return height;
 }
 
+// A position along one direction after a step: line and page are the sizes
+// of the steps, last the furthest position.
+int stepped(int position, TGridScrollStep step, int line, int page, int last) {
+  switch (step) {
+    case TGridScrollStep::LineBack:
+      return position - line;
+    case TGridScrollStep::LineForward:
+      return position + line;
+    case TGridScrollStep::PageBack:
+      return position - page;
+    case TGridScrollStep::PageForward:
+      return position + page;
+    case TGridScrollStep::First:
+      return 0;
+    case TGridScrollStep::Last:
+      return last;
+  }
+  return position;
+}
+
 }  // namespace
 
 TGridBars GridScrollBars(const TRichStringGrid& grid, int width, int height, int barWidth,
@@ -160,53 +180,12 @@ TGridPaint TGridLayout::Paint() const {
 }
 
 TGridScroll TGridLayout::ScrollRows(TGridScrollStep step) const {
-  TGridScroll s = scroll;
-  switch (step) {
-    case TGridScrollStep::LineBack:
-      --s.Rows;
-      break;
-    case TGridScrollStep::LineForward:
-      ++s.Rows;
-      break;
-    case TGridScrollStep::PageBack:
-      s.Rows -= PageRows();
-      break;
-    case TGridScrollStep::PageForward:
-      s.Rows += PageRows();
-      break;
-    case TGridScrollStep::First:
-      s.Rows = 0;
-      break;
-    case TGridScrollStep::Last:
-      s.Rows = MaxScroll().Rows;
-      break;
-  }
-  return clamped(s);
+  return clamped({stepped(scroll.Rows, step, 1, PageRows(), MaxScroll().Rows), scroll.Pixels});
 }
 
 TGridScroll TGridLayout::ScrollColumns(TGridScrollStep step) const {
-  TGridScroll s = scroll;
-  switch (step) {
-    case TGridScrollStep::LineBack:
-      s.Pixels -= kGridLinePixels;
-      break;
-    case TGridScrollStep::LineForward:
-      s.Pixels += kGridLinePixels;
-      break;
-    case TGridScrollStep::PageBack:
-      s.Pixels -= client.Width();
-      break;
-    case TGridScrollStep::PageForward:
-      s.Pixels += client.Width();
-      break;
-    case TGridScrollStep::First:
-      s.Pixels = 0;
-      break;
-    case TGridScrollStep::Last:
-      s.Pixels = MaxScroll().Pixels;
-      break;
-  }
-  return clamped(s);
+  return clamped({scroll.Rows, stepped(scroll.Pixels, step, kGridLinePixels, client.Width(),
+                                       MaxScroll().Pixels)});
 }
 
 TGridScroll TGridLayout::ScrollRowsTo(int rows) const {
@@ -222,24 +201,24 @@ TGridScroll TGridLayout::ScrollWheel(int notches) const {
 }
 
 TGridScroll TGridLayout::ScrollKey(TGridKey key) const {
-  switch (key) {
-    case TGridKey::Up:
-      return ScrollRows(TGridScrollStep::LineBack);
-    case TGridKey::Down:
-      return ScrollRows(TGridScrollStep::LineForward);
-    case TGridKey::PageUp:
-      return ScrollRows(TGridScrollStep::PageBack);
-    case TGridKey::PageDown:
-      return ScrollRows(TGridScrollStep::PageForward);
-    case TGridKey::Home:
-      return ScrollRows(TGridScrollStep::First);
-    case TGridKey::End:
-      return ScrollRows(TGridScrollStep::Last);
-    case TGridKey::Left:
-      return ScrollColumns(TGridScrollStep::LineBack);
-    case TGridKey::Right:
-      return ScrollColumns(TGridScrollStep::LineForward);
-  }
+  // The arrows up and down, the page keys, Home and End move the rows; the
+  // arrows left and right the columns.
+  static constexpr struct {
+    TGridKey key;
+    bool rows;
+    TGridScrollStep step;
+  } kKeySteps[] = {
+      {TGridKey::Up, true, TGridScrollStep::LineBack},
+      {TGridKey::Down, true, TGridScrollStep::LineForward},
+      {TGridKey::PageUp, true, TGridScrollStep::PageBack},
+      {TGridKey::PageDown, true, TGridScrollStep::PageForward},
+      {TGridKey::Home, true, TGridScrollStep::First},
+      {TGridKey::End, true, TGridScrollStep::Last},
+      {TGridKey::Left, false, TGridScrollStep::LineBack},
+      {TGridKey::Right, false, TGridScrollStep::LineForward},
+  };
+  for (const auto& k : kKeySteps)
+    if (k.key == key) return k.rows ? ScrollRows(k.step) : ScrollColumns(k.step);
   return scroll;
 }
 

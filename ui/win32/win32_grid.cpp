@@ -1,6 +1,7 @@
 #include "ui/win32/win32_grid.h"
 
 #include <optional>
+#include <utility>
 
 #include "core/exceptions.h"
 #include "platform/shell.h"
@@ -22,45 +23,25 @@ void fill(HDC dc, const TRect& rect, TColor color) {
 }
 
 std::optional<TGridScrollStep> stepOf(int request) {
-  switch (request) {
-    case SB_LINEUP:
-      return TGridScrollStep::LineBack;
-    case SB_LINEDOWN:
-      return TGridScrollStep::LineForward;
-    case SB_PAGEUP:
-      return TGridScrollStep::PageBack;
-    case SB_PAGEDOWN:
-      return TGridScrollStep::PageForward;
-    case SB_TOP:
-      return TGridScrollStep::First;
-    case SB_BOTTOM:
-      return TGridScrollStep::Last;
-    default:
-      return std::nullopt;
-  }
+  static constexpr std::pair<int, TGridScrollStep> kSteps[] = {
+      {SB_LINEUP, TGridScrollStep::LineBack}, {SB_LINEDOWN, TGridScrollStep::LineForward},
+      {SB_PAGEUP, TGridScrollStep::PageBack}, {SB_PAGEDOWN, TGridScrollStep::PageForward},
+      {SB_TOP, TGridScrollStep::First},       {SB_BOTTOM, TGridScrollStep::Last},
+  };
+  for (const auto& [code, step] : kSteps)
+    if (code == request) return step;
+  return std::nullopt;
 }
 
 std::optional<TGridKey> keyOf(WPARAM key) {
-  switch (key) {
-    case VK_UP:
-      return TGridKey::Up;
-    case VK_DOWN:
-      return TGridKey::Down;
-    case VK_PRIOR:
-      return TGridKey::PageUp;
-    case VK_NEXT:
-      return TGridKey::PageDown;
-    case VK_HOME:
-      return TGridKey::Home;
-    case VK_END:
-      return TGridKey::End;
-    case VK_LEFT:
-      return TGridKey::Left;
-    case VK_RIGHT:
-      return TGridKey::Right;
-    default:
-      return std::nullopt;
-  }
+  static constexpr std::pair<WPARAM, TGridKey> kKeys[] = {
+      {VK_UP, TGridKey::Up},         {VK_DOWN, TGridKey::Down},   {VK_PRIOR, TGridKey::PageUp},
+      {VK_NEXT, TGridKey::PageDown}, {VK_HOME, TGridKey::Home},   {VK_END, TGridKey::End},
+      {VK_LEFT, TGridKey::Left},     {VK_RIGHT, TGridKey::Right},
+  };
+  for (const auto& [code, gridKey] : kKeys)
+    if (code == key) return gridKey;
+  return std::nullopt;
 }
 
 }  // namespace
