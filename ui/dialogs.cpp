@@ -20,6 +20,32 @@ AnsiString MsgDlgTitle(TMsgDlgType type) {
   return TApplication::Current() ? TApplication::Current()->Title : "qdupdate";
 }
 
+const char* ButtonCaption(int result) {
+  switch (result) {
+    case mrOk:
+      return "OK";
+    case mrCancel:
+      return "Cancel";
+    case mrAbort:
+      return "&Abort";
+    case mrRetry:
+      return "&Retry";
+    case mrIgnore:
+      return "&Ignore";
+    case mrYes:
+      return "&Yes";
+    case mrNo:
+      return "&No";
+    case mrAll:
+      return "&All";
+    case mrNoToAll:
+      return "N&o to All";
+    case mrYesToAll:
+      return "Yes to &All";
+  }
+  return "?";
+}
+
 int MessageDlg(const AnsiString& text, TMsgDlgType type, const std::vector<int>& buttons) {
   TApplication* app = TApplication::Current();
   if (!app) return mrCancel;

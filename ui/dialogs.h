@@ -37,4 +37,8 @@ bool InputQuery(const AnsiString& caption, const AnsiString& prompt, AnsiString&
 // The title a message box of this type carries.
 AnsiString MsgDlgTitle(TMsgDlgType type);
 
+// The caption of the box button that gives this result, "&" before the
+// letter that presses it with Alt; "?" for a value that is no button's.
+const char* ButtonCaption(int result);
+
 }  // namespace ui

@@ -2,21 +2,23 @@
 // push buttons, the gauge and the grid built from the form description.
 
 #include <FL/Fl.H>
-#include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/x.H>
 
+#include <functional>
 #include <map>
 #include <memory>
 
 #include "core/exceptions.h"
 #include "platform/codepage.h"
+#include "ui/anchors.h"
 #include "ui/application.h"
 #include "ui/fltk/fltk_boxes.h"
 #include "ui/fltk/fltk_canvas.h"
 #include "ui/fltk/fltk_gauge.h"
 #include "ui/fltk/fltk_grid.h"
+#include "ui/fltk/fltk_label.h"
 #include "ui/form.h"
 #include "ui/native_backend.h"
 
@@ -28,16 +30,33 @@ struct ClickTarget {
   TControl* control;
 };
 
+// A form's window. A new size places the controls by their anchors instead
+// of scaling them.
+class TFltkFormWindow : public Fl_Double_Window {
+ public:
+  TFltkFormWindow(int w, int h, const char* caption) : Fl_Double_Window(w, h, caption) {}
+
+  std::function<void(int width, int height)> OnResize;
+
+  void resize(int x, int y, int w, int h) override {
+    const bool resized = w != this->w() || h != this->h();
+    Fl_Double_Window::resize(x, y, w, h);
+    if (resized && OnResize) OnResize(w, h);
+  }
+};
+
 class TFltkForm : public TFormPeer {
  public:
   explicit TFltkForm(TForm& form) : form(form) {
     const TFormDesc& d = form.Desc;
     caption = platform::AnsiToUtf8(d.Caption);
-    window = std::make_unique<Fl_Double_Window>(d.ClientWidth, d.ClientHeight, caption.c_str());
+    window = std::make_unique<TFltkFormWindow>(d.ClientWidth, d.ClientHeight, caption.c_str());
     window->color(ToFlColor(d.Color));
     window->xclass("qdupdate");
     for (const auto& c : form.Controls()) build(*c);
     window->end();
+    window->resizable(nullptr);
+    window->OnResize = [this](int width, int height) { applyAnchors(width, height); };
     // A dialog frame: the size is fixed.
     window->size_range(d.ClientWidth, d.ClientHeight, d.ClientWidth, d.ClientHeight);
     window->callback(
@@ -51,19 +70,26 @@ class TFltkForm : public TFormPeer {
   void ControlChanged(TControl& control) override {
     const auto it = widgets.find(&control);
     if (it == widgets.end()) return;
-    if (control.Kind == TControlClass::Label) {
-      texts[&control] = platform::AnsiToUtf8(static_cast<TLabel&>(control).Caption());
-      it->second->label(texts[&control].c_str());
-    }
     if (control.Kind == TControlClass::RichStringGrid)
       static_cast<TFltkGrid*>(it->second)->Refresh();
     it->second->redraw();
   }
 
   TForm& form;
-  std::unique_ptr<Fl_Double_Window> window;
+  std::unique_ptr<TFltkFormWindow> window;
 
  private:
+  // The frame is fixed, so the client area keeps the size of the form's
+  // description; the anchors matter should the window get another one.
+  void applyAnchors(int width, int height) {
+    const int dx = width - form.Desc.ClientWidth, dy = height - form.Desc.ClientHeight;
+    for (const auto& [control, widget] : widgets) {
+      const TRect r = AnchoredBounds(control->Bounds, control->Anchors, dx, dy);
+      widget->resize(r.Left, r.Top, r.Width(), r.Height());
+    }
+    window->redraw();
+  }
+
   void styleLabel(Fl_Widget& w, const TFont& font) {
     w.labelcolor(ToFlColor(font.Color));
     w.labelsize(PointsToPixels(font.Size));
@@ -74,13 +100,9 @@ class TFltkForm : public TFormPeer {
     const TRect& b = c.Bounds;
     Fl_Widget* w = nullptr;
     switch (c.Kind) {
-      case TControlClass::Label: {
-        texts[&c] = platform::AnsiToUtf8(static_cast<TLabel&>(c).Caption());
-        auto* box = new Fl_Box(b.Left, b.Top, b.Width(), b.Height(), texts[&c].c_str());
-        box->align(FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE | FL_ALIGN_WRAP | FL_ALIGN_CLIP);
-        w = box;
+      case TControlClass::Label:
+        w = new TFltkLabel(static_cast<TLabel&>(c), b.Left, b.Top, b.Width(), b.Height());
         break;
-      }
       case TControlClass::PushButton: {
         texts[&c] = platform::AnsiToUtf8(static_cast<TPushButton&>(c).Caption);
         auto* button = new Fl_Button(b.Left, b.Top, b.Width(), b.Height(), texts[&c].c_str());
@@ -102,12 +124,13 @@ class TFltkForm : public TFormPeer {
         w = new TFltkGrid(static_cast<TRichStringGrid&>(c), b.Left, b.Top, b.Width(), b.Height());
         break;
     }
-    if (c.Kind != TControlClass::RichStringGrid) styleLabel(*w, c.Font);
+    if (c.Kind == TControlClass::PushButton || c.Kind == TControlClass::ProgressGauge)
+      styleLabel(*w, c.Font);
     widgets[&c] = w;
   }
 
   std::string caption;
-  std::map<TControl*, std::string> texts;  // FLTK keeps label pointers, not copies
+  std::map<TControl*, std::string> texts;  // FLTK keeps caption pointers, not copies
   std::map<TControl*, Fl_Widget*> widgets;
   std::vector<std::unique_ptr<ClickTarget>> targets;
 };

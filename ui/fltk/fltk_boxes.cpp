@@ -12,36 +12,11 @@
 #include <memory>
 
 #include "platform/codepage.h"
+#include "ui/dialogs.h"
 
 namespace ui::fltk {
 
 namespace {
-
-const char* buttonCaption(int result) {
-  switch (result) {
-    case mrOk:
-      return "OK";
-    case mrCancel:
-      return "Cancel";
-    case mrAbort:
-      return "&Abort";
-    case mrRetry:
-      return "&Retry";
-    case mrIgnore:
-      return "&Ignore";
-    case mrYes:
-      return "&Yes";
-    case mrNo:
-      return "&No";
-    case mrAll:
-      return "&All";
-    case mrNoToAll:
-      return "N&o to All";
-    case mrYesToAll:
-      return "Yes to &All";
-  }
-  return "?";
-}
 
 // Runs a window modally until one of its buttons sets the result or it is
 // closed (the result stays mrCancel then).
@@ -89,7 +64,7 @@ int RunMessageBox(TBoxKind kind, const AnsiString& title, const AnsiString& text
   std::vector<std::unique_ptr<ButtonTarget>> targets;
   int bx = (w - rowWidth) / 2;
   for (const int b : buttons) {
-    auto* button = new Fl_Button(bx, h - margin - 26, buttonWidth, 26, buttonCaption(b));
+    auto* button = new Fl_Button(bx, h - margin - 26, buttonWidth, 26, ButtonCaption(b));
     targets.push_back(std::make_unique<ButtonTarget>(ButtonTarget{&result, b, &window}));
     button->callback(
         [](Fl_Widget*, void* data) {
@@ -120,8 +95,8 @@ bool RunInputBox(const AnsiString& caption, const AnsiString& prompt, AnsiString
     *t->result = t->value;
     t->window->hide();
   };
-  (new Fl_Return_Button(140, 80, 80, 26, "OK"))->callback(onButton, &ok);
-  (new Fl_Button(230, 80, 80, 26, "Cancel"))->callback(onButton, &cancel);
+  (new Fl_Return_Button(140, 80, 80, 26, ButtonCaption(mrOk)))->callback(onButton, &ok);
+  (new Fl_Button(230, 80, 80, 26, ButtonCaption(mrCancel)))->callback(onButton, &cancel);
   window.end();
   window.position((Fl::w() - 320) / 2, (Fl::h() - 120) / 2);
   if (runModal(window, result) != mrOk) return false;

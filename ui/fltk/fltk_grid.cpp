@@ -3,7 +3,8 @@
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>
 
-#include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "platform/shell.h"
 #include "ui/fltk/fltk_canvas.h"
@@ -11,126 +12,150 @@
 
 namespace ui::fltk {
 
+namespace {
+
+std::optional<TGridKey> keyOf(int key) {
+  static constexpr std::pair<int, TGridKey> kKeys[] = {
+      {FL_Up, TGridKey::Up},          {FL_Down, TGridKey::Down},
+      {FL_Page_Up, TGridKey::PageUp}, {FL_Page_Down, TGridKey::PageDown},
+      {FL_Home, TGridKey::Home},      {FL_End, TGridKey::End},
+      {FL_Left, TGridKey::Left},      {FL_Right, TGridKey::Right},
+  };
+  for (const auto& [code, gridKey] : kKeys)
+    if (code == key) return gridKey;
+  return std::nullopt;
+}
+
+}  // namespace
+
 TFltkGrid::TFltkGrid(TRichStringGrid& g, int x, int y, int w, int h)
-    : Fl_Group(x, y, w, h),
-      grid(g),
-      vbar(x + w - 1 - kScrollBarWidth, y + 1, kScrollBarWidth, h - 2) {
+    : Fl_Group(x, y, w, h), grid(g), vbar(x, y, 1, 1), hbar(x, y, 1, 1) {
   end();
   box(FL_DOWN_FRAME);
   vbar.type(FL_VERTICAL);
+  hbar.type(FL_HORIZONTAL);
+  // The bars move by one row and by the layout's line step; the keyboard
+  // focus stays with the grid, which scrolls by the keys itself.
+  vbar.linesize(1);
+  hbar.linesize(kGridLinePixels);
+  for (Fl_Scrollbar* bar : {&vbar, &hbar}) bar->visible_focus(0);
   vbar.callback(
       [](Fl_Widget* bar, void* self) {
         auto* me = static_cast<TFltkGrid*>(self);
-        me->topRow = static_cast<int>(static_cast<Fl_Scrollbar*>(bar)->value());
-        me->redraw();
+        me->scrollTo(
+            me->layout().ScrollRowsTo(static_cast<int>(static_cast<Fl_Scrollbar*>(bar)->value())));
       },
       this);
-  updateScrollBar();
+  hbar.callback(
+      [](Fl_Widget* bar, void* self) {
+        auto* me = static_cast<TFltkGrid*>(self);
+        me->scrollTo(me->layout().ScrollPixelsTo(
+            static_cast<int>(static_cast<Fl_Scrollbar*>(bar)->value())));
+      },
+      this);
+  updateScrollBars();
 }
 
-int TFltkGrid::visibleDataRows() const {
-  const int inner = h() - 2 - grid.RowHeight(0) - grid.GridLineWidth;
-  return std::max(1, inner / (grid.DefaultRowHeight + grid.GridLineWidth));
+TRect TFltkGrid::inner() const {
+  const int left = x() + Fl::box_dx(box()), top = y() + Fl::box_dy(box());
+  return {left, top, left + w() - Fl::box_dw(box()), top + h() - Fl::box_dh(box())};
 }
 
-void TFltkGrid::updateScrollBar() {
-  const int dataRows = grid.GetRowCountEx() - grid.FixedRows;
-  const int shown = visibleDataRows();
-  if (dataRows > shown) {
-    const int last = grid.FixedRows + dataRows - shown;
-    topRow = std::clamp(topRow, grid.FixedRows, last);
-    vbar.value(topRow, shown, grid.FixedRows, dataRows);
+TGridLayout TFltkGrid::layout() const {
+  return TGridLayout(grid, GridClient(inner(), bars, kScrollBarWidth, kScrollBarWidth), scroll);
+}
+
+void TFltkGrid::updateScrollBars() {
+  const TRect area = inner();
+  bars = GridScrollBars(grid, area.Width(), area.Height(), kScrollBarWidth, kScrollBarWidth);
+  const TGridLayout l = layout();
+  scroll = l.Scroll();
+  const TRect& client = l.Client();
+  if (bars.Vertical) {
+    vbar.resize(client.Right, client.Top, kScrollBarWidth, client.Height());
+    vbar.value(scroll.Rows, l.PageRows(), 0, l.DataRows());
     vbar.show();
   } else {
-    topRow = grid.FixedRows;
     vbar.hide();
   }
+  if (bars.Horizontal) {
+    hbar.resize(client.Left, client.Bottom, client.Width(), kScrollBarWidth);
+    hbar.value(scroll.Pixels, client.Width(), 0, l.ContentWidth());
+    hbar.show();
+  } else {
+    hbar.hide();
+  }
+}
+
+void TFltkGrid::resize(int x, int y, int w, int h) {
+  Fl_Group::resize(x, y, w, h);
+  updateScrollBars();
 }
 
 void TFltkGrid::Refresh() {
-  updateScrollBar();
+  updateScrollBars();
   redraw();
 }
 
-void TFltkGrid::draw() {
-  fl_push_clip(x(), y(), w(), h());
-  fl_color(ToFlColor(grid.Color));
-  fl_rectf(x(), y(), w(), h());
-  const int right = vbar.visible() ? vbar.x() : x() + w() - 1;
-  int top = y() + 1;
-  auto drawRow = [&](int row) {
-    const int height = grid.RowHeight(row);
-    int left = x() + 1;
-    for (int col = 0; col < grid.ColCount; ++col) {
-      const int width = grid.ColWidths[static_cast<size_t>(col)];
-      const TRect rect{left, top, left + width, top + height};
-      if (row < grid.FixedRows) {
-        // The header row: a light face with a darker line under it.
-        fl_color(fl_rgb_color(0xF5, 0xF4, 0xEA));
-        fl_rectf(rect.Left, rect.Top, width, height);
-        fl_color(fl_rgb_color(0xE2, 0xDE, 0xCD));
-        fl_line(rect.Left, rect.Bottom - 1, rect.Right - 1, rect.Bottom - 1);
-      }
-      {
-        TFltkCanvas canvas;
-        fl_push_clip(rect.Left, rect.Top, std::max(0, std::min(rect.Right, right) - rect.Left),
-                     height);
-        DrawGridCell(grid, canvas, col, row, rect);
-        fl_pop_clip();
-      }
-      fl_color(ToFlColor(grid.GridLineColor));
-      fl_line(rect.Right, rect.Top, rect.Right, rect.Bottom);
-      left = rect.Right + grid.GridLineWidth;
-    }
-    fl_color(ToFlColor(grid.GridLineColor));
-    fl_line(x() + 1, top + height, left - 1, top + height);
-    top += height + grid.GridLineWidth;
-  };
-  for (int row = 0; row < grid.FixedRows && row < grid.GetRowCountEx(); ++row) drawRow(row);
-  for (int row = topRow; row < grid.GetRowCountEx() && top < y() + h(); ++row) drawRow(row);
-  fl_pop_clip();
-  draw_box(box(), x(), y(), w(), h(), FL_BLACK);
-  if (vbar.visible()) draw_child(vbar);
+void TFltkGrid::scrollTo(TGridScroll position) {
+  const TGridScroll before = scroll;
+  scroll = position;
+  updateScrollBars();
+  if (scroll != before) redraw();
 }
 
-bool TFltkGrid::cellAt(int px, int py, int& col, int& row) const {
-  int top = y() + 1;
-  row = -1;
-  for (int r = 0; r < grid.FixedRows && row < 0; ++r) {
-    if (py >= top && py < top + grid.RowHeight(r)) row = r;
-    top += grid.RowHeight(r) + grid.GridLineWidth;
+void TFltkGrid::draw() {
+  const TGridLayout l = layout();
+  const TGridPaint plan = l.Paint();
+  const TRect& client = l.Client();
+  fl_push_clip(client.Left, client.Top, client.Width(), client.Height());
+  for (const TGridFill& f : plan.Fills) {
+    fl_color(ToFlColor(f.Color));
+    fl_rectf(f.Rect.Left, f.Rect.Top, f.Rect.Width(), f.Rect.Height());
   }
-  for (int r = topRow; r < grid.GetRowCountEx() && row < 0 && top < y() + h(); ++r) {
-    if (py >= top && py < top + grid.RowHeight(r)) row = r;
-    top += grid.RowHeight(r) + grid.GridLineWidth;
+  {
+    TFltkCanvas canvas;
+    for (const TGridCellPlace& place : plan.Cells)
+      DrawGridCell(grid, canvas, place.Cell.Col, place.Cell.Row, place.Rect);
   }
-  int left = x() + 1;
-  col = -1;
-  for (int c = 0; c < grid.ColCount && col < 0; ++c) {
-    const int width = grid.ColWidths[static_cast<size_t>(c)];
-    if (px >= left && px < left + width) col = c;
-    left += width + grid.GridLineWidth;
+  fl_pop_clip();
+  draw_box(box(), x(), y(), w(), h(), FL_BLACK);
+  if (bars.Vertical && bars.Horizontal) {
+    // The corner between the two bars.
+    fl_color(FL_BACKGROUND_COLOR);
+    fl_rectf(client.Right, client.Bottom, kScrollBarWidth, kScrollBarWidth);
   }
-  return row >= 0 && col >= 0;
+  if (vbar.visible()) draw_child(vbar);
+  if (hbar.visible()) draw_child(hbar);
+}
+
+bool TFltkGrid::onScrollBar() const {
+  return (vbar.visible() && Fl::event_inside(&vbar)) || (hbar.visible() && Fl::event_inside(&hbar));
 }
 
 int TFltkGrid::handle(int event) {
-  if (vbar.visible() && Fl::event_inside(&vbar)) return Fl_Group::handle(event);
   switch (event) {
-    case FL_PUSH: {
-      int col, row;
-      if (Fl::event_button() == FL_LEFT_MOUSE && cellAt(Fl::event_x(), Fl::event_y(), col, row))
-        if (auto text = GridCellClickTarget(grid, col, row)) platform::ShellOpen(*text);
+    case FL_PUSH:
+      if (onScrollBar()) return Fl_Group::handle(event);
+      if (grid.TabStop) take_focus();
+      if (Fl::event_button() == FL_LEFT_MOUSE)
+        if (const auto cell = layout().CellAt(Fl::event_x(), Fl::event_y()))
+          if (auto text = GridCellClickTarget(grid, cell->Col, cell->Row))
+            platform::ShellOpen(*text);
       return 1;
-    }
     case FL_MOUSEWHEEL:
-      if (vbar.visible()) {
-        vbar.value(std::clamp(static_cast<int>(vbar.value()) + 3 * Fl::event_dy(),
-                              static_cast<int>(vbar.minimum()), static_cast<int>(vbar.maximum())));
-        vbar.do_callback();
+      if (!Fl::event_dy()) return 0;
+      scrollTo(layout().ScrollWheel(Fl::event_dy()));
+      return 1;
+    case FL_FOCUS:
+    case FL_UNFOCUS:
+      return grid.TabStop ? 1 : 0;
+    case FL_KEYBOARD:
+      if (const auto key = keyOf(Fl::event_key())) {
+        scrollTo(layout().ScrollKey(*key));
         return 1;
       }
-      return 0;
+      return Fl_Group::handle(event);
     default:
       return Fl_Group::handle(event);
   }

@@ -8,6 +8,7 @@
 #include "ui/application.h"
 #include "ui/form.h"
 #include "ui/grid/cell_draw.h"
+#include "ui/grid/grid_layout.h"
 #include "ui/grid/rich_grid.h"
 #include "ui/headless/headless_canvas.h"
 
@@ -103,12 +104,14 @@ void THeadlessBackend::printGrid(const TRichStringGrid& grid) {
   if (!traceDraw) return;
   // The whole grid is painted, every row and the header included, so that a
   // trace shows what any scroll position would show.
+  // Each cell is drawn at the origin, in its size by the grid's layout.
   THeadlessCanvas canvas(out);
+  const TGridLayout layout(grid, TRect{}, TGridScroll{});
   for (int r = 0; r < rows; ++r)
     for (int c = 0; c < grid.ColCount; ++c) {
       canvas.BeginCell(c, r);
-      const int width = c < static_cast<int>(grid.ColWidths.size()) ? grid.ColWidths[c] : 64;
-      DrawGridCell(grid, canvas, c, r, TRect{0, 0, width, grid.RowHeight(r)});
+      const TRect cell = layout.CellRect(c, r);
+      DrawGridCell(grid, canvas, c, r, TRect{0, 0, cell.Width(), cell.Height()});
     }
 }
 

@@ -44,32 +44,6 @@ int resultOf(int id) {
   }
 }
 
-const wchar_t* buttonCaption(int result) {
-  switch (result) {
-    case mrOk:
-      return L"OK";
-    case mrCancel:
-      return L"Cancel";
-    case mrAbort:
-      return L"&Abort";
-    case mrRetry:
-      return L"&Retry";
-    case mrIgnore:
-      return L"&Ignore";
-    case mrYes:
-      return L"&Yes";
-    case mrNo:
-      return L"&No";
-    case mrAll:
-      return L"&All";
-    case mrNoToAll:
-      return L"N&o to All";
-    case mrYesToAll:
-      return L"Yes to &All";
-  }
-  return L"?";
-}
-
 // The size the text takes in the font, wrapped at maxWidth.
 SIZE measure(HFONT font, const std::wstring& text, int maxWidth) {
   HDC dc = ::GetDC(nullptr);
@@ -121,8 +95,8 @@ int ownBox(HWND owner, TBoxKind kind, const AnsiString& title, const AnsiString&
   int x = (width - rowWidth) / 2;
   int id = 100;
   for (const int b : buttons) {
-    HWND button = popup.AddButton(buttonCaption(b), x, height - margin - buttonHeight, buttonWidth,
-                                  buttonHeight, id++, b);
+    HWND button = popup.AddButton(Wide(ButtonCaption(b)), x, height - margin - buttonHeight,
+                                  buttonWidth, buttonHeight, id++, b);
     if (!first) first = button;
     x += buttonWidth + gap;
   }
@@ -152,8 +126,8 @@ bool RunInputBox(HWND owner, const AnsiString& caption, const AnsiString& prompt
   popup.AddControl(L"STATIC", Wide(prompt), SS_LEFT | SS_NOPREFIX, 10, 10, 300, 16, -1);
   HWND edit = popup.AddControl(L"EDIT", Wide(value), WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 10,
                                30, 300, 22, -1);
-  popup.AddButton(L"OK", 140, 64, 80, 26, okId, mrOk);
-  popup.AddButton(L"Cancel", 230, 64, 80, 26, cancelId, mrCancel);
+  popup.AddButton(Wide(ButtonCaption(mrOk)), 140, 64, 80, 26, okId, mrOk);
+  popup.AddButton(Wide(ButtonCaption(mrCancel)), 230, 64, 80, 26, cancelId, mrCancel);
   ::SendMessageW(edit, EM_SETSEL, 0, -1);
   if (popup.Run(edit, mrCancel) != mrOk) return false;
   const int length = ::GetWindowTextLengthW(edit);

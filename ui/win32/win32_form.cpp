@@ -1,6 +1,7 @@
 #include "ui/win32/win32_form.h"
 
 #include "core/exceptions.h"
+#include "ui/anchors.h"
 #include "ui/application.h"
 #include "ui/grid/rich_grid.h"
 #include "ui/win32/win32_text.h"
@@ -22,7 +23,7 @@ constexpr int kFirstControlId = 100;
 
 TWin32Form::TWin32Form(TForm& form, HWND owner)
     : Form(form), background(::CreateSolidBrush(ToColorRef(form.Desc.Color))) {
-  RegisterWindowClass(kClassName, &TWin32Form::windowProc, nullptr);
+  RegisterWindowClass(kClassName, &WindowProc<TWin32Form>, nullptr);
   const TFormDesc& d = form.Desc;
   RECT frame{0, 0, d.ClientWidth, d.ClientHeight};
   ::AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
@@ -37,8 +38,7 @@ TWin32Form::TWin32Form(TForm& form, HWND owner)
 TWin32Form::~TWin32Form() {
   gauges.clear();
   grids.clear();
-  ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-  ::DestroyWindow(window);
+  DestroyOwnWindow();
 }
 
 HFONT TWin32Form::fontFor(const TFont& font) {
@@ -127,26 +127,12 @@ void TWin32Form::applyAnchors(int width, int height) {
   // description; the anchors matter should the system give it another one.
   const int dx = width - Form.Desc.ClientWidth, dy = height - Form.Desc.ClientHeight;
   for (const auto& [control, child] : windows) {
-    const TRect& b = control->Bounds;
-    const unsigned a = control->Anchors;
-    int left = b.Left, top = b.Top, w = b.Width(), h = b.Height();
-    if ((a & akLeft) && (a & akRight))
-      w += dx;
-    else if (a & akRight)
-      left += dx;
-    else if (!(a & akLeft))
-      left += dx / 2;
-    if ((a & akTop) && (a & akBottom))
-      h += dy;
-    else if (a & akBottom)
-      top += dy;
-    else if (!(a & akTop))
-      top += dy / 2;
-    ::MoveWindow(child, left, top, w, h, TRUE);
+    const TRect r = AnchoredBounds(control->Bounds, control->Anchors, dx, dy);
+    ::MoveWindow(child, r.Left, r.Top, r.Width(), r.Height(), TRUE);
   }
 }
 
-LRESULT TWin32Form::handle(UINT message, WPARAM w, LPARAM l) {
+LRESULT TWin32Form::HandleMessage(UINT message, WPARAM w, LPARAM l) {
   switch (message) {
     case WM_COMMAND: {
       const auto it = buttons.find(LOWORD(w));
@@ -184,23 +170,6 @@ LRESULT TWin32Form::handle(UINT message, WPARAM w, LPARAM l) {
       return 0;
     default:
       return ::DefWindowProcW(window, message, w, l);
-  }
-}
-
-LRESULT CALLBACK TWin32Form::windowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
-  // No exception may leave a window procedure: the system's frames between
-  // it and the message loop cannot be unwound.
-  try {
-    auto* self = WindowData<TWin32Form>(window, message, l);
-    if (self) {
-      // Messages sent while CreateWindowExW runs come before it returns the
-      // handle.
-      if (!self->window) self->window = window;
-      return self->handle(message, w, l);
-    }
-    return ::DefWindowProcW(window, message, w, l);
-  } catch (...) {
-    return 0;
   }
 }
 

@@ -12,10 +12,11 @@
 #include "ui/win32/win32_gdi.h"
 #include "ui/win32/win32_grid.h"
 #include "ui/win32/win32_headers.h"
+#include "ui/win32/win32_window_class.h"
 
 namespace ui::win32 {
 
-class TWin32Form : public TFormPeer {
+class TWin32Form : public TFormPeer, public TWindowObject {
  public:
   // owner: the window that this one stays above (the main form's), or null.
   TWin32Form(TForm& form, HWND owner);
@@ -24,18 +25,17 @@ class TWin32Form : public TFormPeer {
   void ControlChanged(TControl& control) override;
 
   TForm& Form;
-  HWND Handle() const { return window; }
   // Places the window: centred on the screen or over the main form.
   void Place(HWND mainWindow);
 
  private:
-  static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM w, LPARAM l);
-  LRESULT handle(UINT message, WPARAM w, LPARAM l);
+  template <typename T>
+  friend LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l);
+  LRESULT HandleMessage(UINT message, WPARAM w, LPARAM l);
   void build(TControl& control, int id);
   HFONT fontFor(const TFont& font);
   void applyAnchors(int width, int height);
 
-  HWND window = nullptr;
   TGdiObject background;
   std::vector<TGdiObject> fonts;
   std::map<int, TControl*> buttons;        // push buttons by command id

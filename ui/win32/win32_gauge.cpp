@@ -4,7 +4,7 @@
 
 #include "core/exceptions.h"
 #include "ui/win32/win32_gdi.h"
-#include "ui/win32/win32_window_class.h"
+#include "ui/win32/win32_paint.h"
 
 namespace ui::win32 {
 
@@ -13,7 +13,7 @@ constexpr wchar_t kClassName[] = L"QdProgressGauge";
 }
 
 TWin32Gauge::TWin32Gauge(const TProgressGauge& g, HWND parent, HFONT f) : gauge(g), font(f) {
-  RegisterWindowClass(kClassName, &TWin32Gauge::windowProc, nullptr);
+  RegisterWindowClass(kClassName, &WindowProc<TWin32Gauge>, nullptr);
   const TRect& b = gauge.Bounds;
   window = ::CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE, b.Left, b.Top, b.Width(),
                              b.Height(), parent, nullptr, ::GetModuleHandleW(nullptr), this);
@@ -21,25 +21,15 @@ TWin32Gauge::TWin32Gauge(const TProgressGauge& g, HWND parent, HFONT f) : gauge(
 }
 
 TWin32Gauge::~TWin32Gauge() {
-  if (window) {
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    ::DestroyWindow(window);
-  }
+  DestroyOwnWindow();
 }
 
 void TWin32Gauge::Changed() {
   if (gauge.PercentDone() != shownPercent) ::InvalidateRect(window, nullptr, FALSE);
 }
 
-void TWin32Gauge::paint(HDC target) {
-  RECT client;
-  ::GetClientRect(window, &client);
-  const int w = client.right, h = client.bottom;
-  // Drawn off screen first, so that the bar does not flicker while it moves.
-  HDC dc = ::CreateCompatibleDC(target);
-  HBITMAP bitmap = ::CreateCompatibleBitmap(target, w, h);
-  HGDIOBJ oldBitmap = ::SelectObject(dc, bitmap);
-
+void TWin32Gauge::paint(HDC dc, int width, int height) {
+  const RECT client{0, 0, width, height};
   const int percent = gauge.PercentDone();
   shownPercent = percent;
   RECT inner = client;
@@ -73,39 +63,18 @@ void TWin32Gauge::paint(HDC target) {
   }
   ::SelectClipRgn(dc, nullptr);
   ::SelectObject(dc, oldFont);
-
-  ::BitBlt(target, 0, 0, w, h, dc, 0, 0, SRCCOPY);
-  ::SelectObject(dc, oldBitmap);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(dc);
 }
 
-LRESULT CALLBACK TWin32Gauge::windowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
-  // No exception may leave a window procedure: the system's frames between
-  // it and the message loop cannot be unwound.
-  try {
-    auto* self = WindowData<TWin32Gauge>(window, message, l);
-    if (self) {
-      // Messages sent while CreateWindowExW runs come before it returns the
-      // handle.
-      if (!self->window) self->window = window;
-      switch (message) {
-        case WM_ERASEBKGND:
-          return 1;
-        case WM_PAINT: {
-          PAINTSTRUCT ps;
-          HDC dc = ::BeginPaint(window, &ps);
-          self->paint(dc);
-          ::EndPaint(window, &ps);
-          return 0;
-        }
-        default:
-          break;
-      }
-    }
-    return ::DefWindowProcW(window, message, w, l);
-  } catch (...) {
-    return 0;
+LRESULT TWin32Gauge::HandleMessage(UINT message, WPARAM w, LPARAM l) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      // Drawn off screen first, so that the bar does not flicker while it
+      // moves.
+      return PaintOffscreen(window, [this](HDC dc, int w, int h) { paint(dc, w, h); });
+    default:
+      return ::DefWindowProcW(window, message, w, l);
   }
 }
 

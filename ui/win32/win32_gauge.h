@@ -4,27 +4,26 @@
 
 #include "ui/controls.h"
 #include "ui/win32/win32_headers.h"
+#include "ui/win32/win32_window_class.h"
 
 namespace ui::win32 {
 
-class TWin32Gauge {
+class TWin32Gauge : public TWindowObject {
  public:
   TWin32Gauge(const TProgressGauge& gauge, HWND parent, HFONT font);
   ~TWin32Gauge();
-  TWin32Gauge(const TWin32Gauge&) = delete;
-  TWin32Gauge& operator=(const TWin32Gauge&) = delete;
 
-  HWND Handle() const { return window; }
   // Repaints when the whole percentage differs from the one shown.
   void Changed();
 
  private:
-  static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM w, LPARAM l);
-  void paint(HDC dc);
+  template <typename T>
+  friend LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l);
+  LRESULT HandleMessage(UINT message, WPARAM w, LPARAM l);
+  void paint(HDC dc, int width, int height);
 
   const TProgressGauge& gauge;
   HFONT font;
-  HWND window = nullptr;
   int shownPercent = -1;
 };
 

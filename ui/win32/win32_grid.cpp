@@ -1,34 +1,53 @@
 #include "ui/win32/win32_grid.h"
 
-#include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "core/exceptions.h"
 #include "platform/shell.h"
 #include "ui/grid/cell_draw.h"
 #include "ui/win32/win32_canvas.h"
 #include "ui/win32/win32_gdi.h"
-#include "ui/win32/win32_window_class.h"
+#include "ui/win32/win32_paint.h"
 
 namespace ui::win32 {
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"QdRichStringGrid";
-constexpr int kLinePixels = 20;  // a click on a horizontal scroll arrow
-// The header row's face and the darker line under it.
-constexpr COLORREF kHeaderFace = RGB(0xF5, 0xF4, 0xEA);
-constexpr COLORREF kHeaderLine = RGB(0xE2, 0xDE, 0xCD);
 
-void fill(HDC dc, int left, int top, int right, int bottom, COLORREF color) {
-  const RECT r{left, top, right, bottom};
-  TGdiObject brush(::CreateSolidBrush(color));
+void fill(HDC dc, const TRect& rect, TColor color) {
+  const RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
+  TGdiObject brush(::CreateSolidBrush(ToColorRef(color)));
   ::FillRect(dc, &r, static_cast<HBRUSH>(brush.Get()));
+}
+
+std::optional<TGridScrollStep> stepOf(int request) {
+  static constexpr std::pair<int, TGridScrollStep> kSteps[] = {
+      {SB_LINEUP, TGridScrollStep::LineBack}, {SB_LINEDOWN, TGridScrollStep::LineForward},
+      {SB_PAGEUP, TGridScrollStep::PageBack}, {SB_PAGEDOWN, TGridScrollStep::PageForward},
+      {SB_TOP, TGridScrollStep::First},       {SB_BOTTOM, TGridScrollStep::Last},
+  };
+  for (const auto& [code, step] : kSteps)
+    if (code == request) return step;
+  return std::nullopt;
+}
+
+std::optional<TGridKey> keyOf(WPARAM key) {
+  static constexpr std::pair<WPARAM, TGridKey> kKeys[] = {
+      {VK_UP, TGridKey::Up},         {VK_DOWN, TGridKey::Down},   {VK_PRIOR, TGridKey::PageUp},
+      {VK_NEXT, TGridKey::PageDown}, {VK_HOME, TGridKey::Home},   {VK_END, TGridKey::End},
+      {VK_LEFT, TGridKey::Left},     {VK_RIGHT, TGridKey::Right},
+  };
+  for (const auto& [code, gridKey] : kKeys)
+    if (code == key) return gridKey;
+  return std::nullopt;
 }
 
 }  // namespace
 
-TWin32Grid::TWin32Grid(TRichStringGrid& g, HWND parent) : grid(g), topRow(g.FixedRows) {
-  RegisterWindowClass(kClassName, &TWin32Grid::windowProc, nullptr);
+TWin32Grid::TWin32Grid(TRichStringGrid& g, HWND parent) : grid(g) {
+  RegisterWindowClass(kClassName, &WindowProc<TWin32Grid>, nullptr);
   const TRect& b = grid.Bounds;
   window = ::CreateWindowExW(
       WS_EX_CLIENTEDGE, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, b.Left,
@@ -38,10 +57,7 @@ TWin32Grid::TWin32Grid(TRichStringGrid& g, HWND parent) : grid(g), topRow(g.Fixe
 }
 
 TWin32Grid::~TWin32Grid() {
-  if (window) {
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    ::DestroyWindow(window);
-  }
+  DestroyOwnWindow();
 }
 
 void TWin32Grid::Refresh() {
@@ -49,35 +65,18 @@ void TWin32Grid::Refresh() {
   ::InvalidateRect(window, nullptr, FALSE);
 }
 
-int TWin32Grid::visibleDataRows() const {
+TGridLayout TWin32Grid::layout() const {
   RECT client;
   ::GetClientRect(window, &client);
-  int header = 0;
-  for (int r = 0; r < grid.FixedRows; ++r) header += grid.RowHeight(r) + grid.GridLineWidth;
-  const int inner = client.bottom - header;
-  return std::max(1, inner / (grid.DefaultRowHeight + grid.GridLineWidth));
-}
-
-int TWin32Grid::contentWidth() const {
-  int width = 0;
-  for (int c = 0; c < grid.ColCount; ++c)
-    width += grid.ColWidths[static_cast<size_t>(c)] + grid.GridLineWidth;
-  return width;
-}
-
-int TWin32Grid::contentHeight() const {
-  int height = 0;
-  for (int r = 0; r < grid.GetRowCountEx(); ++r) height += grid.RowHeight(r) + grid.GridLineWidth;
-  return height;
+  return TGridLayout(grid, TRect{0, 0, client.right, client.bottom}, scroll);
 }
 
 void TWin32Grid::updateScrollBars() {
   // Showing or hiding a bar resizes the client area, which calls here again.
   if (updatingBars) return;
   updatingBars = true;
-  // A bar is shown only when the cells do not fit; the room they have is the
-  // client area without either bar, less the other bar when that one is
-  // needed.
+  // The room the cells have is the client area without either bar, less the
+  // bars that the layout finds needed.
   RECT client;
   ::GetClientRect(window, &client);
   const LONG style = ::GetWindowLongW(window, GWL_STYLE);
@@ -85,241 +84,113 @@ void TWin32Grid::updateScrollBars() {
   const int barHeight = ::GetSystemMetrics(SM_CYHSCROLL);
   const int fullWidth = client.right + ((style & WS_VSCROLL) ? barWidth : 0);
   const int fullHeight = client.bottom + ((style & WS_HSCROLL) ? barHeight : 0);
-  const int width = contentWidth(), height = contentHeight();
-  bool vertical = height > fullHeight;
-  const bool horizontal = width > fullWidth - (vertical ? barWidth : 0);
-  if (horizontal && !vertical) vertical = height > fullHeight - barHeight;
-  const int roomWidth = fullWidth - (vertical ? barWidth : 0);
-  const int roomHeight = fullHeight - (horizontal ? barHeight : 0);
+  const TGridBars bars = GridScrollBars(grid, fullWidth, fullHeight, barWidth, barHeight);
+  const TGridLayout room(
+      grid, GridClient(TRect{0, 0, fullWidth, fullHeight}, bars, barWidth, barHeight), scroll);
+  scroll = room.Scroll();
 
-  int header = 0;
-  for (int r = 0; r < grid.FixedRows; ++r) header += grid.RowHeight(r) + grid.GridLineWidth;
-  const int dataRows = std::max(0, grid.GetRowCountEx() - grid.FixedRows);
-  const int shown =
-      std::max(1, (roomHeight - header) / (grid.DefaultRowHeight + grid.GridLineWidth));
-  topRow = vertical ? std::clamp(topRow, grid.FixedRows, grid.FixedRows + dataRows - shown)
-                    : grid.FixedRows;
-  leftPixel = horizontal ? std::clamp(leftPixel, 0, width - roomWidth) : 0;
-
-  ::ShowScrollBar(window, SB_VERT, vertical);
-  ::ShowScrollBar(window, SB_HORZ, horizontal);
-  if (vertical) {
+  ::ShowScrollBar(window, SB_VERT, bars.Vertical);
+  ::ShowScrollBar(window, SB_HORZ, bars.Horizontal);
+  if (bars.Vertical) {
     SCROLLINFO v = {sizeof v,
                     SIF_RANGE | SIF_PAGE | SIF_POS,
                     0,
-                    dataRows - 1,
-                    static_cast<UINT>(shown),
-                    topRow - grid.FixedRows,
+                    room.DataRows() - 1,
+                    static_cast<UINT>(room.PageRows()),
+                    scroll.Rows,
                     0};
     ::SetScrollInfo(window, SB_VERT, &v, TRUE);
   }
-  if (horizontal) {
-    SCROLLINFO h = {sizeof h,  SIF_RANGE | SIF_PAGE | SIF_POS, 0,
-                    width - 1, static_cast<UINT>(roomWidth),   leftPixel,
+  if (bars.Horizontal) {
+    SCROLLINFO h = {sizeof h,
+                    SIF_RANGE | SIF_PAGE | SIF_POS,
+                    0,
+                    room.ContentWidth() - 1,
+                    static_cast<UINT>(room.Client().Width()),
+                    scroll.Pixels,
                     0};
     ::SetScrollInfo(window, SB_HORZ, &h, TRUE);
   }
   updatingBars = false;
 }
 
-void TWin32Grid::scrollRows(int request, int wheelRows) {
-  SCROLLINFO info = {sizeof info, SIF_ALL};
-  ::GetScrollInfo(window, SB_VERT, &info);
-  const int shown = visibleDataRows();
-  int first = topRow - grid.FixedRows;
-  switch (request) {
-    case SB_LINEUP:
-      --first;
-      break;
-    case SB_LINEDOWN:
-      ++first;
-      break;
-    case SB_PAGEUP:
-      first -= shown;
-      break;
-    case SB_PAGEDOWN:
-      first += shown;
-      break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-      first = info.nTrackPos;
-      break;
-    case SB_TOP:
-      first = 0;
-      break;
-    case SB_BOTTOM:
-      first = info.nMax;
-      break;
-    case -1:
-      first += wheelRows;
-      break;
-    default:
-      return;
-  }
-  const int before = topRow;
-  topRow = grid.FixedRows + first;
+void TWin32Grid::scrollTo(TGridScroll position) {
+  const TGridScroll before = scroll;
+  scroll = position;
   updateScrollBars();
-  if (topRow != before) ::InvalidateRect(window, nullptr, FALSE);
+  if (scroll != before) ::InvalidateRect(window, nullptr, FALSE);
+}
+
+void TWin32Grid::scrollRows(int request) {
+  if (request == SB_THUMBTRACK || request == SB_THUMBPOSITION) {
+    SCROLLINFO info = {sizeof info, SIF_TRACKPOS};
+    ::GetScrollInfo(window, SB_VERT, &info);
+    scrollTo(layout().ScrollRowsTo(info.nTrackPos));
+  } else if (const auto step = stepOf(request)) {
+    scrollTo(layout().ScrollRows(*step));
+  }
 }
 
 void TWin32Grid::scrollColumns(int request) {
-  SCROLLINFO info = {sizeof info, SIF_ALL};
-  ::GetScrollInfo(window, SB_HORZ, &info);
-  int left = leftPixel;
-  switch (request) {
-    case SB_LINELEFT:
-      left -= kLinePixels;
-      break;
-    case SB_LINERIGHT:
-      left += kLinePixels;
-      break;
-    case SB_PAGELEFT:
-      left -= static_cast<int>(info.nPage);
-      break;
-    case SB_PAGERIGHT:
-      left += static_cast<int>(info.nPage);
-      break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-      left = info.nTrackPos;
-      break;
-    default:
-      return;
+  if (request == SB_THUMBTRACK || request == SB_THUMBPOSITION) {
+    SCROLLINFO info = {sizeof info, SIF_TRACKPOS};
+    ::GetScrollInfo(window, SB_HORZ, &info);
+    scrollTo(layout().ScrollPixelsTo(info.nTrackPos));
+  } else if (const auto step = stepOf(request)) {
+    scrollTo(layout().ScrollColumns(*step));
   }
-  const int before = leftPixel;
-  leftPixel = left;
-  updateScrollBars();
-  if (leftPixel != before) ::InvalidateRect(window, nullptr, FALSE);
 }
 
-void TWin32Grid::paint(HDC target) {
-  RECT client;
-  ::GetClientRect(window, &client);
-  const int w = client.right, h = client.bottom;
-  if (w <= 0 || h <= 0) return;
-  // Drawn off screen first, so that scrolling does not flicker.
-  HDC dc = ::CreateCompatibleDC(target);
-  HBITMAP bitmap = ::CreateCompatibleBitmap(target, w, h);
-  HGDIOBJ oldBitmap = ::SelectObject(dc, bitmap);
-  fill(dc, 0, 0, w, h, ToColorRef(grid.Color));
-  const COLORREF lineColor = ToColorRef(grid.GridLineColor);
-  const int lw = grid.GridLineWidth;
-
-  int top = 0;
-  auto drawRow = [&](int row) {
-    const int height = grid.RowHeight(row);
-    int left = -leftPixel;
-    for (int col = 0; col < grid.ColCount; ++col) {
-      const int width = grid.ColWidths[static_cast<size_t>(col)];
-      const TRect rect{left, top, left + width, top + height};
-      if (rect.Right >= 0 && rect.Left < w) {
-        if (row < grid.FixedRows) {
-          fill(dc, rect.Left, rect.Top, rect.Right, rect.Bottom, kHeaderFace);
-          fill(dc, rect.Left, rect.Bottom - 1, rect.Right, rect.Bottom, kHeaderLine);
-        }
-        TGdiCanvas canvas(dc);
-        DrawGridCell(grid, canvas, col, row, rect);
-      }
-      fill(dc, rect.Right, rect.Top, rect.Right + lw, rect.Bottom + lw, lineColor);
-      left = rect.Right + lw;
-    }
-    fill(dc, -leftPixel, top + height, left, top + height + lw, lineColor);
-    top += height + lw;
-  };
-  for (int row = 0; row < grid.FixedRows && row < grid.GetRowCountEx(); ++row) drawRow(row);
-  for (int row = topRow; row < grid.GetRowCountEx() && top < h; ++row) drawRow(row);
-
-  ::BitBlt(target, 0, 0, w, h, dc, 0, 0, SRCCOPY);
-  ::SelectObject(dc, oldBitmap);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(dc);
-}
-
-bool TWin32Grid::cellAt(int x, int y, int& col, int& row) const {
-  const int lw = grid.GridLineWidth;
-  int top = 0;
-  row = -1;
-  for (int r = 0; r < grid.FixedRows && row < 0; ++r) {
-    if (y >= top && y < top + grid.RowHeight(r)) row = r;
-    top += grid.RowHeight(r) + lw;
-  }
-  for (int r = topRow; r < grid.GetRowCountEx() && row < 0; ++r) {
-    if (y >= top && y < top + grid.RowHeight(r)) row = r;
-    top += grid.RowHeight(r) + lw;
-  }
-  int left = -leftPixel;
-  col = -1;
-  for (int c = 0; c < grid.ColCount && col < 0; ++c) {
-    const int width = grid.ColWidths[static_cast<size_t>(c)];
-    if (x >= left && x < left + width) col = c;
-    left += width + lw;
-  }
-  return row >= 0 && col >= 0;
+void TWin32Grid::paint(HDC dc, int width, int height) {
+  const TGridPaint plan = TGridLayout(grid, TRect{0, 0, width, height}, scroll).Paint();
+  for (const TGridFill& f : plan.Fills) fill(dc, f.Rect, f.Color);
+  TGdiCanvas canvas(dc);
+  for (const TGridCellPlace& place : plan.Cells)
+    DrawGridCell(grid, canvas, place.Cell.Col, place.Cell.Row, place.Rect);
 }
 
 void TWin32Grid::click(int x, int y) {
-  int col, row;
-  if (!cellAt(x, y, col, row)) return;
+  const auto cell = layout().CellAt(x, y);
+  if (!cell) return;
   // The shared rule decides what may be opened: the list comes from the
   // network, and only plain web and mail addresses qualify.
-  if (auto text = GridCellClickTarget(grid, col, row)) platform::ShellOpen(*text);
+  if (auto text = GridCellClickTarget(grid, cell->Col, cell->Row)) platform::ShellOpen(*text);
 }
 
-LRESULT CALLBACK TWin32Grid::windowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
-  // No exception may leave a window procedure: the system's frames between
-  // it and the message loop cannot be unwound.
-  try {
-    auto* self = WindowData<TWin32Grid>(window, message, l);
-    if (self) {
-      // Messages sent while CreateWindowExW runs come before it returns the
-      // handle.
-      if (!self->window) self->window = window;
-      switch (message) {
-        case WM_ERASEBKGND:
-          return 1;
-        case WM_PAINT: {
-          PAINTSTRUCT ps;
-          HDC dc = ::BeginPaint(window, &ps);
-          self->paint(dc);
-          ::EndPaint(window, &ps);
-          return 0;
-        }
-        case WM_SIZE:
-          self->updateScrollBars();
-          return 0;
-        case WM_VSCROLL:
-          self->scrollRows(LOWORD(w), 0);
-          return 0;
-        case WM_HSCROLL:
-          self->scrollColumns(LOWORD(w));
-          return 0;
-        case WM_MOUSEWHEEL:
-          self->scrollRows(-1, -3 * GET_WHEEL_DELTA_WPARAM(w) / WHEEL_DELTA);
-          return 0;
-        case WM_LBUTTONDOWN:
-          ::SetFocus(window);
-          self->click(static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l)));
-          return 0;
-        case WM_GETDLGCODE:
-          return DLGC_WANTARROWS;
-        case WM_KEYDOWN:
-          if (w == VK_UP || w == VK_DOWN || w == VK_PRIOR || w == VK_NEXT) {
-            self->scrollRows(w == VK_UP      ? SB_LINEUP
-                             : w == VK_DOWN  ? SB_LINEDOWN
-                             : w == VK_PRIOR ? SB_PAGEUP
-                                             : SB_PAGEDOWN,
-                             0);
-            return 0;
-          }
-          break;
-        default:
-          break;
+LRESULT TWin32Grid::HandleMessage(UINT message, WPARAM w, LPARAM l) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      return PaintOffscreen(window, [this](HDC dc, int w, int h) { paint(dc, w, h); });
+    case WM_SIZE:
+      updateScrollBars();
+      return 0;
+    case WM_VSCROLL:
+      scrollRows(LOWORD(w));
+      return 0;
+    case WM_HSCROLL:
+      scrollColumns(LOWORD(w));
+      return 0;
+    case WM_MOUSEWHEEL:
+      scrollTo(layout().ScrollWheel(-GET_WHEEL_DELTA_WPARAM(w) / WHEEL_DELTA));
+      return 0;
+    case WM_LBUTTONDOWN:
+      ::SetFocus(window);
+      click(static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l)));
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS;
+    case WM_KEYDOWN:
+      if (const auto key = keyOf(w)) {
+        scrollTo(layout().ScrollKey(*key));
+        return 0;
       }
-    }
-    return ::DefWindowProcW(window, message, w, l);
-  } catch (...) {
-    return 0;
+      break;
+    default:
+      break;
   }
+  return ::DefWindowProcW(window, message, w, l);
 }
 
 }  // namespace ui::win32

@@ -1,43 +1,41 @@
 #pragma once
 // The grid as a window of its own class: the header row, grid lines, scroll
 // bars when the rows or columns do not fit, and cells drawn by the portable
-// cell drawing on a GDI canvas. A left click on a cell that holds a web
-// address hands it to the shell.
+// cell drawing on a GDI canvas, all placed by the grid's layout. A left click
+// on a cell that holds a web address hands it to the shell.
 
+#include "ui/grid/grid_layout.h"
 #include "ui/grid/rich_grid.h"
 #include "ui/win32/win32_headers.h"
+#include "ui/win32/win32_window_class.h"
 
 namespace ui::win32 {
 
-class TWin32Grid {
+class TWin32Grid : public TWindowObject {
  public:
   TWin32Grid(TRichStringGrid& grid, HWND parent);
   ~TWin32Grid();
-  TWin32Grid(const TWin32Grid&) = delete;
-  TWin32Grid& operator=(const TWin32Grid&) = delete;
 
-  HWND Handle() const { return window; }
   // The cells or the row count changed: the scroll ranges are set again and
   // the grid repaints when the loop next lets it.
   void Refresh();
 
  private:
-  static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM w, LPARAM l);
-  void paint(HDC dc);
-  int visibleDataRows() const;
-  int contentWidth() const;
-  int contentHeight() const;
+  template <typename T>
+  friend LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l);
+  LRESULT HandleMessage(UINT message, WPARAM w, LPARAM l);
+  // The layout of the cells in the client area at the current position.
+  TGridLayout layout() const;
+  void paint(HDC dc, int width, int height);
   void updateScrollBars();
-  void scrollRows(int request, int wheelRows);
+  // Moves to a new position, clamped, and repaints when it differs.
+  void scrollTo(TGridScroll position);
+  void scrollRows(int request);
   void scrollColumns(int request);
-  // The cell under a client point, or false.
-  bool cellAt(int x, int y, int& col, int& row) const;
   void click(int x, int y);
 
   TRichStringGrid& grid;
-  HWND window = nullptr;
-  int topRow;         // the first data row shown below the header
-  int leftPixel = 0;  // how far the columns are scrolled to the left
+  TGridScroll scroll;
   bool updatingBars = false;
 };
 

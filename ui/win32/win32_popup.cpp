@@ -24,7 +24,7 @@ HFONT createMessageFont() {
 
 TModalPopup::TModalPopup(HWND o, const AnsiString& caption, int clientWidth, int clientHeight)
     : owner(o), font(createMessageFont()) {
-  RegisterWindowClass(kClassName, &TModalPopup::windowProc,
+  RegisterWindowClass(kClassName, &WindowProc<TModalPopup>,
                       reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
   RECT frame{0, 0, clientWidth, clientHeight};
   ::AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
@@ -43,8 +43,7 @@ TModalPopup::TModalPopup(HWND o, const AnsiString& caption, int clientWidth, int
 }
 
 TModalPopup::~TModalPopup() {
-  ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-  ::DestroyWindow(window);
+  DestroyOwnWindow();
   if (font) ::DeleteObject(font);
 }
 
@@ -106,30 +105,19 @@ int TModalPopup::Run(HWND focus, int cancel) {
   return result;
 }
 
-LRESULT CALLBACK TModalPopup::windowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
-  // No exception may leave a window procedure: the system's frames between
-  // it and the message loop cannot be unwound.
-  try {
-    auto* self = WindowData<TModalPopup>(window, message, l);
-    if (self) {
-      switch (message) {
-        case WM_COMMAND:
-          if (HIWORD(w) == BN_CLICKED || LOWORD(w) == IDOK || LOWORD(w) == IDCANCEL)
-            self->command(LOWORD(w));
-          return 0;
-        case WM_CLOSE:
-          self->command(IDCANCEL);
-          return 0;
-        case WM_CTLCOLORSTATIC:
-          ::SetBkColor(reinterpret_cast<HDC>(w), ::GetSysColor(COLOR_BTNFACE));
-          return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
-        default:
-          break;
-      }
-    }
-    return ::DefWindowProcW(window, message, w, l);
-  } catch (...) {
-    return 0;
+LRESULT TModalPopup::HandleMessage(UINT message, WPARAM w, LPARAM l) {
+  switch (message) {
+    case WM_COMMAND:
+      if (HIWORD(w) == BN_CLICKED || LOWORD(w) == IDOK || LOWORD(w) == IDCANCEL) command(LOWORD(w));
+      return 0;
+    case WM_CLOSE:
+      command(IDCANCEL);
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      ::SetBkColor(reinterpret_cast<HDC>(w), ::GetSysColor(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+    default:
+      return ::DefWindowProcW(window, message, w, l);
   }
 }
 

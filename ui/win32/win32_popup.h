@@ -9,17 +9,15 @@
 
 #include "core/ansistring.h"
 #include "ui/win32/win32_headers.h"
+#include "ui/win32/win32_window_class.h"
 
 namespace ui::win32 {
 
-class TModalPopup {
+class TModalPopup : public TWindowObject {
  public:
   TModalPopup(HWND owner, const AnsiString& caption, int clientWidth, int clientHeight);
   ~TModalPopup();
-  TModalPopup(const TModalPopup&) = delete;
-  TModalPopup& operator=(const TModalPopup&) = delete;
 
-  HWND Handle() const { return window; }
   HFONT MessageFont() const { return font; }
   // A child control in the message font.
   HWND AddControl(const wchar_t* windowClass, const std::wstring& text, DWORD style, int x, int y,
@@ -32,11 +30,12 @@ class TModalPopup {
   int Run(HWND focus, int cancelResult);
 
  private:
-  static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM w, LPARAM l);
+  template <typename T>
+  friend LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l);
+  LRESULT HandleMessage(UINT message, WPARAM w, LPARAM l);
   void command(int id);
 
   HWND owner;
-  HWND window = nullptr;
   HFONT font = nullptr;
   std::map<int, int> results;  // button id -> result
   int firstButton = 0;

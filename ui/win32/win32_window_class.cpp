@@ -23,4 +23,11 @@ void RegisterWindowClass(const wchar_t* name, WNDPROC proc, HBRUSH background) {
   registered.insert(name);
 }
 
+void TWindowObject::DestroyOwnWindow() {
+  if (!window) return;
+  ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  ::DestroyWindow(window);
+  window = nullptr;
+}
+
 }  // namespace ui::win32
