@@ -1,8 +1,9 @@
 # Writes the C++ source that defines BuiltInUpdateKeys() from PEM public keys.
-#   cmake -DOPENSSL=openssl -DKEYS="a.pem;b.pem" -DOUTPUT=keys.cpp -P embed_keys.cmake
+#   cmake -DOPENSSL=openssl -DKEYS="a.pem|b.pem" -DOUTPUT=keys.cpp -P embed_keys.cmake
 # Each key must be a P-256 public key (as `openssl ec -pubout` writes it); it
 # is stored as its uncompressed point, which both libcrypto and CNG import.
 set(prefix "3059301306072a8648ce3d020106082a8648ce3d030107034200")
+string(REPLACE "|" ";" KEYS "${KEYS}")
 set(entries "")
 set(index 0)
 foreach(pem IN LISTS KEYS)
