@@ -92,7 +92,14 @@ enum class Damage {
   ManifestServerError,
 };
 
-enum class Server { Nginx, Squid, LongManifest, LongPackageUntilClose, LongPackageCounted };
+enum class Server {
+  Nginx,
+  Squid,
+  LongManifest,
+  LongSignature,
+  LongPackageUntilClose,
+  LongPackageCounted
+};
 
 struct SignedCase {
   const char* name;
@@ -272,6 +279,9 @@ TEST_P(SignedRoadTest, Road) {
     std::vector<Script> sessions;
     if (c.server == Server::LongManifest) {
       sessions.push_back(Script().Send(untilClose + huge).ReadUntilClosed());
+    } else if (c.server == Server::LongSignature) {
+      sessions.push_back(Script().Send(Response("200 OK", manifest)).ReadUntilClosed());
+      sessions.push_back(Script().Send(untilClose + signature + huge).ReadUntilClosed());
     } else {
       sessions.push_back(Script().Send(Response("200 OK", manifest)).ReadUntilClosed());
       sessions.push_back(Script().Send(Response("200 OK", signature)).ReadUntilClosed());
@@ -385,6 +395,8 @@ INSTANTIATE_TEST_SUITE_P(
                     SignedCase{"manifest_server_error", Server::Nginx, Damage::ManifestServerError,
                                std::nullopt, cantConnect, false},
                     SignedCase{"manifest_of_64_mib", Server::LongManifest, Damage::None,
+                               std::nullopt, notSigned, false},
+                    SignedCase{"signature_of_64_mib", Server::LongSignature, Damage::None,
                                std::nullopt, notSigned, false},
                     SignedCase{"package_64_mib_longer_until_close", Server::LongPackageUntilClose,
                                Damage::None, std::nullopt, notSigned, false},
