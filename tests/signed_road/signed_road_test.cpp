@@ -53,16 +53,6 @@ std::string Database() {
   return Bytes(20000, 43);
 }
 
-std::string Hex(const std::string& bytes) {
-  static const char* digits = "0123456789abcdef";
-  std::string s;
-  for (unsigned char b : bytes) {
-    s += digits[b >> 4];
-    s += digits[b & 15];
-  }
-  return s;
-}
-
 std::string Scramble(const std::string& plain) {
   const std::string key = "VelkorMandrithex";
   std::string s = plain;
