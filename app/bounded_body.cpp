@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -10,6 +11,10 @@ namespace {
 }
 
 }  // namespace
+
+TBoundedBody::TBoundedBody(uint64_t limit)
+    : limit(std::min<uint64_t>({limit, AnsiString().max_size(),
+                                static_cast<uint64_t>(std::numeric_limits<int64_t>::max())})) {}
 
 int64_t TBoundedBody::Read(void* buffer, int64_t count) {
   const int64_t n = std::clamp<int64_t>(Size() - position, 0, std::max<int64_t>(count, 0));

@@ -13,7 +13,8 @@ QD_DECLARE_EXCEPTION(EBodyTooLong, Exception);
 
 class TBoundedBody : public TStream {
  public:
-  explicit TBoundedBody(uint64_t limit) : limit(limit) {}
+  // A limit past what memory can address is as good as that much.
+  explicit TBoundedBody(uint64_t limit);
 
   int64_t Read(void* buffer, int64_t count) override;
   int64_t Write(const void* buffer, int64_t count) override;

@@ -103,13 +103,22 @@ bool TUpdateForm::downloadSigned() {
   // the old package stays until the new one replaces it.
   try {
     ApplyProxySettings(http.ProxyParams);
-    // The manifest and its signature are too small to show on the gauge.
-    const auto progress = std::move(http.OnWork);
+    // The manifest and its signature are too small to show on the gauge; the
+    // progress handler comes back for the package whatever happens, so that
+    // a refused attempt leaves the gauge to the next one as a failed
+    // connection does.
+    const auto progress = http.OnWork;
     http.OnWork = nullptr;
-    const AnsiString manifestText = fetchBounded(base + "/qd.manifest", MaxManifestSize);
-    const AnsiString signature = fetchBounded(base + "/qd.manifest.sig", MaxManifestSignatureSize);
-    manifest = VerifyManifest(TrustedKeys, manifestText, signature);
-    if (manifest.Serial < InstalledUpdateSerial()) throw EUpdateRefused(OlderUpdateMessage);
+    try {
+      const AnsiString manifestText = fetchBounded(base + "/qd.manifest", MaxManifestSize);
+      const AnsiString signature =
+          fetchBounded(base + "/qd.manifest.sig", MaxManifestSignatureSize);
+      manifest = VerifyManifest(TrustedKeys, manifestText, signature);
+      if (manifest.Serial < InstalledUpdateSerial()) throw EUpdateRefused(OlderUpdateMessage);
+    } catch (...) {
+      http.OnWork = progress;
+      throw;
+    }
     http.OnWork = progress;
     package = fetchBounded(base + "/qd.zip", manifest.Package.Size);
     CheckManifestFile(manifest.Package, package);

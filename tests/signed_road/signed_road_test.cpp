@@ -88,7 +88,9 @@ enum class Server {
   LongManifest,
   LongSignature,
   LongPackageUntilClose,
-  LongPackageCounted
+  LongPackageCounted,
+  // A first attempt finds no manifest (404), a second one the good set.
+  MissingThenGood
 };
 
 struct SignedCase {
@@ -267,7 +269,11 @@ TEST_P(SignedRoadTest, Road) {
     const std::string huge(static_cast<size_t>(excess), 'x');
     const std::string untilClose = "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n";
     std::vector<Script> sessions;
-    if (c.server == Server::LongManifest) {
+    if (c.server == Server::MissingThenGood) {
+      sessions.push_back(Script().Send(Response("404 Not Found", "none")).ReadUntilClosed());
+      for (const auto* body : {&manifest, &signature, &zip, &list})
+        sessions.push_back(Script().Send(Response("200 OK", *body)).ReadUntilClosed());
+    } else if (c.server == Server::LongManifest) {
       sessions.push_back(Script().Send(untilClose + huge).ReadUntilClosed());
     } else if (c.server == Server::LongSignature) {
       sessions.push_back(Script().Send(Response("200 OK", manifest)).ReadUntilClosed());
@@ -298,9 +304,10 @@ TEST_P(SignedRoadTest, Road) {
 
   const std::string program =
       std::string(std::getenv("QD_TEST_BINARY_DIR")) + "/tests/signed_road/qdupdate_signed";
-  const std::string script = c.installs
-                                 ? "click UpdateForm.Button2; click CopyForm.Button2; answer ok"
-                                 : "click UpdateForm.Button2; answer ok";
+  std::string script = c.installs ? "click UpdateForm.Button2; click CopyForm.Button2; answer ok"
+                                  : "click UpdateForm.Button2; answer ok";
+  if (c.server == Server::MissingThenGood)
+    script = "click UpdateForm.Button2; answer ok; " + script;
   const auto run =
       RunMeasured(program,
                   {"QD_ROOT=" + root, "QD_UPDATE_URL=" + base, "QD_READ_TIMEOUT_MS=2000",
@@ -314,6 +321,15 @@ TEST_P(SignedRoadTest, Road) {
   EXPECT_GT(run.peakKiB, 0);
   EXPECT_LT(run.peakKiB, 24 * 1024) << out;
 
+  if (c.installs) {
+    // The package moves the gauge, also after a refused attempt.
+    EXPECT_NE(out.find("gauge UpdateForm.ProgressBar " + std::to_string(zip.size() / 4300) + "\n"),
+              std::string::npos)
+        << out;
+  }
+  if (c.server == Server::MissingThenGood) {
+    EXPECT_LT(out.find(notSigned), out.find(installed)) << out;
+  }
   const std::string registryKey = root + "/Registry/HKEY_LOCAL_MACHINE/SOFTWARE/Talvesk";
   if (c.installs) {
     EXPECT_NE(out.find(copyFormShown), std::string::npos) << out;
@@ -358,6 +374,8 @@ INSTANTIATE_TEST_SUITE_P(
                                serial + std::string(1, '\0'), installed, true},
                     SignedCase{"stored_serial_not_decimal_counts_as_zero", Server::Nginx,
                                Damage::None, std::string("9999999999x"), installed, true},
+                    SignedCase{"refused_then_installed", Server::MissingThenGood, Damage::None,
+                               std::nullopt, installed, true},
                     SignedCase{"older_serial_refused", Server::Nginx, Damage::None,
                                std::string("2026121102"), older, false},
                     SignedCase{"package_byte_flipped", Server::Nginx, Damage::PackageByte,
