@@ -40,6 +40,10 @@ void TCopyForm::Button2Click() {
     // missing the write below reports it.
     registry.OpenKey("SOFTWARE\\Talvesk", false);
     registry.WriteString("", "CurrentUpdate", identifier);
+    // A signed update records its serial, so that an older one is refused
+    // later; an unsigned road writes nothing more.
+    if (NewUpdateSerial != 0)
+      registry.WriteString("", "UpdateSerial", IntToStr(static_cast<int64_t>(NewUpdateSerial)));
   }
   ui::ShowMessage("Database update has been successfully completed");
   Form.Close();

@@ -1,10 +1,13 @@
 // The download command of the main dialog and the handlers of its HTTP
 // client's events.
 
+#include "app/bounded_body.h"
 #include "app/copy_form.h"
 #include "app/proxy_settings.h"
 #include "app/shared_state.h"
+#include "app/signed_update.h"
 #include "app/update_form.h"
+#include "app/update_serial.h"
 #include "app/update_server.h"
 #include "app/updater_client.h"
 #include "core/scoped_value.h"
@@ -50,6 +53,10 @@ void TUpdateForm::setUpArchiver() {
 }
 
 bool TUpdateForm::download() {
+  return TrustedKeys.empty() ? downloadUnsigned() : downloadSigned();
+}
+
+bool TUpdateForm::downloadUnsigned() {
   const AnsiString base = UpdateServerBaseURL();
   try {
     platform::DeleteFile("qd.zip");
@@ -68,6 +75,67 @@ bool TUpdateForm::download() {
     if (Form.Visible()) ui::ShowMessage("Can't connect to server");
     return false;
   }
+  return Form.Visible();
+}
+
+AnsiString TUpdateForm::fetchBounded(const AnsiString& url, uint64_t limit) {
+  TBoundedBody body(limit);
+  http.Get(url, body);
+  return body.Take();
+}
+
+bool TUpdateForm::downloadSigned() {
+  const AnsiString base = UpdateServerBaseURL();
+  AnsiString package, list;
+  TUpdateManifest manifest;
+  // Nothing in the working folder changes before every check has passed:
+  // the old package stays until the new one replaces it.
+  try {
+    ApplyProxySettings(http.ProxyParams);
+    // The manifest and its signature are too small to show on the gauge; the
+    // progress handler comes back for the package whatever happens, so that
+    // a refused attempt leaves the gauge to the next one as a failed
+    // connection does.
+    const auto progress = http.OnWork;
+    http.OnWork = nullptr;
+    try {
+      const AnsiString manifestText = fetchBounded(base + "/qd.manifest", MaxManifestSize);
+      const AnsiString signature =
+          fetchBounded(base + "/qd.manifest.sig", MaxManifestSignatureSize);
+      manifest = VerifyManifest(TrustedKeys, manifestText, signature);
+      if (manifest.Serial < InstalledUpdateSerial()) throw EUpdateRefused(OlderUpdateMessage);
+    } catch (...) {
+      http.OnWork = progress;
+      throw;
+    }
+    http.OnWork = progress;
+    package = fetchBounded(base + "/qd.zip", manifest.Package.Size);
+    CheckManifestFile(manifest.Package, package);
+    http.OnWork = nullptr;
+    list = fetchBounded(base + "/newupd.dat", manifest.UpdateList.Size);
+    CheckManifestFile(manifest.UpdateList, list);
+  } catch (const std::exception& e) {
+    if (!Form.Visible()) return false;
+    const auto* refused = dynamic_cast<const EUpdateRefused*>(&e);
+    const auto* status = dynamic_cast<const ENetHTTPProtocolException*>(&e);
+    // A file that is missing, or longer than its bound, is as unsigned as
+    // one whose bytes differ; any other failure is the connection's.
+    if (refused != nullptr) {
+      ui::MessageDlg(refused->Message, ui::TMsgDlgType::mtError, {ui::mrOk});
+    } else if (dynamic_cast<const EBodyTooLong*>(&e) != nullptr ||
+               (status != nullptr && status->ReplyCode == 404)) {
+      ui::MessageDlg(NotSignedMessage, ui::TMsgDlgType::mtError, {ui::mrOk});
+    } else {
+      ui::ShowMessage("Can't connect to server");
+    }
+    return false;
+  }
+  // A failed write leaves the command with the platform's error, which the
+  // application shows: unpacking whatever old package is still there would
+  // install bytes that were never checked.
+  platform::WriteFile("qd.zip", package);
+  NewUpdateText = list;
+  NewUpdateSerial = manifest.Serial;
   return Form.Visible();
 }
 

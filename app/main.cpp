@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "app/trusted_keys.h"
 #include "app/updater.h"
 #include "ui/headless/headless_backend.h"
 #include "ui/native_backend.h"
@@ -23,5 +24,5 @@ int main() {
     std::cerr << "qdupdate: " << e.what() << '\n';
   }
   if (!backend) return 0;
-  return RunUpdater(std::move(backend));
+  return RunUpdater(std::move(backend), BuiltInUpdateKeys());
 }

@@ -3,6 +3,7 @@
 #include "platform/folders.h"
 
 AnsiString NewUpdateText;
+uint64_t NewUpdateSerial = 0;
 
 AnsiString DataFolder() {
   // When the shell cannot name the folder the result is used all the same:

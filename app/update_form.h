@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "app/trusted_keys.h"
 #include "http/http_client.h"
 #include "ui/application.h"
 #include "ui/grid/rich_grid.h"
@@ -25,6 +26,10 @@ class TUpdateForm {
   // this dialog (the first dialog becomes the main window), so the program
   // hands it over once both exist.
   TCopyForm* CopyForm = nullptr;
+  // The publisher's keys. With any key the download takes the signed road:
+  // the manifest and its signature first, and nothing is written or
+  // unpacked unless the package and the list match it.
+  TTrustedKeys TrustedKeys;
 
   // Reads lastupd.dat and newupd.dat from DataFolder into DateLabel and
   // UpdateSg. Never lets an exception out.
@@ -44,6 +49,10 @@ class TUpdateForm {
   void setUpArchiver();
   // Steps that may fail as a failed connection; false when they did.
   bool download();
+  bool downloadUnsigned();
+  bool downloadSigned();
+  // The body of a GET of the URL, at most limit bytes (EBodyTooLong past it).
+  AnsiString fetchBounded(const AnsiString& url, uint64_t limit);
 
   ui::TApplication& app;
   bool downloading = false;

@@ -4,6 +4,9 @@
 
 #include <memory>
 
+#include "app/trusted_keys.h"
 #include "ui/backend.h"
 
-int RunUpdater(std::unique_ptr<ui::TWidgetBackend> backend);
+// keys are the publisher's keys that a signed update is checked against;
+// with none the download takes the unsigned road.
+int RunUpdater(std::unique_ptr<ui::TWidgetBackend> backend, const TTrustedKeys& keys = {});

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the HTTP client's fuzz targets with clang (ASan, UBSan, libFuzzer)
-# in the fuzz build folder (fuzz_build.sh) and runs them one after another
+# in the fuzz build folder (build_fuzz.sh) and runs them one after another
 # on one core, $1 seconds in all (default 60) shared among the targets, each
 # from seeds written here and the corpus it grew before.
 set -euo pipefail
@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 dir="${QD_FUZZ_DIR:-build-fuzz}"
 targets=(http_uri_fuzz http_header_fuzz http_date_fuzz http_cookie_fuzz http_response_fuzz)
-bash scripts/fuzz_build.sh "${targets[@]}"
+bash scripts/build_fuzz.sh "${targets[@]}"
 
 seed() {  # seed TARGET NAME TEXT
   mkdir -p "$dir/corpus/$1"

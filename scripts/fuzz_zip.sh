@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Builds the ZIP fuzz target with clang (ASan, UBSan, libFuzzer) in the fuzz
-# build folder (fuzz_build.sh) and runs it on one core for $1 seconds (default 60), seeded
+# build folder (build_fuzz.sh) and runs it on one core for $1 seconds (default 60), seeded
 # from the archives of the test suite and of Debian's Go, Python and Rust
 # packages where they are installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 dir="${QD_FUZZ_DIR:-build-fuzz}"
-bash scripts/fuzz_build.sh zip_fuzz
+bash scripts/build_fuzz.sh zip_fuzz
 corpus="$dir/corpus/zip_fuzz"
 mkdir -p "$corpus"
 source scripts/peer_archives.env

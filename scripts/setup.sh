@@ -8,7 +8,7 @@
 set -euo pipefail
 source "$(dirname "$0")/peer_archives.env"
 
-build=(cmake ninja-build g++ make pkg-config zlib1g-dev libfltk1.3-dev libx11-dev)
+build=(cmake ninja-build g++ make pkg-config zlib1g-dev libfltk1.3-dev libx11-dev libssl-dev openssl)
 demo=(xvfb xauth xdotool imagemagick x11-utils fonts-liberation fonts-dejavu-core python3 zip)
 test=(googletest libgtest-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
       binutils-mingw-w64-i686 binutils-mingw-w64-x86-64

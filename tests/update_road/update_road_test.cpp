@@ -346,6 +346,11 @@ TEST_P(UpdateRoadTest, Road) {
     EXPECT_EQ(CountLines(log, "/qd.zip HTTP/1.1\""), static_cast<size_t>(*c.packageRequests))
         << log;
   }
+  // Without a key built in, no manifest is ever asked for.
+  if (nginx) {
+    const auto log = ReadFile(nginx->Dir() + "/access.log");
+    EXPECT_EQ(CountLines(log, "qd.manifest"), 0u) << log;
+  }
   if (squid) {
     std::string log;
     const std::string line = "GET " + base + "/qd.zip updater ";

@@ -2,7 +2,7 @@
 # Configures the one fuzz build folder (clang with ASan, UBSan and libFuzzer;
 # build-fuzz, or $QD_FUZZ_DIR) when needed and builds the fuzz targets named
 # as arguments in it. fuzz_http.sh and fuzz_zip.sh call it.
-# Usage: fuzz_build.sh TARGET...
+# Usage: build_fuzz.sh TARGET...
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir="${QD_FUZZ_DIR:-build-fuzz}"
