@@ -12,7 +12,7 @@
 #include "http/body_streams.h"
 #include "http/chunk_size.h"
 #include "http/http_client.h"
-#include "tests/support/memory_io_handler.h"
+#include "net/memory/memory_io_handler.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;

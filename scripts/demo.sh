@@ -18,9 +18,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 here="$PWD"
 bash scripts/setup.sh demo
-# Only the program, in a folder of its own without the tests: the demo runs
-# nothing else.
-QD_PRESET=demo bash scripts/build.sh qdupdate
+# Only the program and the signing tool, in a folder of its own without the
+# tests: the demo runs nothing else.
+QD_PRESET=demo bash scripts/build.sh qdupdate qdsign
 root="$(mktemp -d /tmp/qdupdate-demo.XXXXXX)"
 bash scripts/make_sample_root.sh "$root"
 mkdir -p "$root/work"
@@ -57,12 +57,12 @@ keys="$root/keys"
 mkdir -p "$keys"
 openssl ecparam -name prime256v1 -genkey -noout -out "$keys/key.pem"
 openssl ec -in "$keys/key.pem" -pubout -out "$keys/pub.pem" 2>/dev/null
-cmake -S "$here" -B "$here/build-demo-signed" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S "$here" -B "$here/build-demo-signed" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DQD_BUILD_TESTS=OFF -DQD_UPDATE_PUBLIC_KEY="$keys/pub.pem" >/dev/null
 cmake --build "$here/build-demo-signed" -j"$(nproc)" --target qdupdate
 signed_program="$here/build-demo-signed/app/qdupdate"
-"$here/build/tools/qdsign/qdsign" make --serial 2026121101 --key "$keys/key.pem" "$server/www"
-"$here/build/tools/qdsign/qdsign" verify --pub "$keys/pub.pem" "$server/www"
+"$here/build-demo/tools/qdsign/qdsign" make --serial 2026121101 --key "$keys/key.pem" "$server/www"
+"$here/build-demo/tools/qdsign/qdsign" verify --pub "$keys/pub.pem" "$server/www"
 rm -f "$root/work/"*
 cd "$root/work"
 if [[ -n "${DISPLAY:-}" ]]; then
@@ -82,7 +82,7 @@ b[len(b) // 2] ^= 1
 open(p, "wb").write(bytes(b))
 PY
 echo "demo: one byte of qd.zip changed on the server"
-"$here/build/tools/qdsign/qdsign" verify --pub "$keys/pub.pem" "$server/www" || true
+"$here/build-demo/tools/qdsign/qdsign" verify --pub "$keys/pub.pem" "$server/www" || true
 if [[ -n "${DISPLAY:-}" ]]; then
   "$signed_program"
 else

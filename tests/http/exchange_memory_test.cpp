@@ -9,7 +9,7 @@
 #include <string>
 
 #include "http/http_client.h"
-#include "tests/support/memory_io_handler.h"
+#include "net/memory/memory_io_handler.h"
 
 namespace {
 

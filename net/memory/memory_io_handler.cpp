@@ -1,4 +1,4 @@
-#include "tests/support/memory_io_handler.h"
+#include "net/memory/memory_io_handler.h"
 
 #include <algorithm>
 #include <cstring>
