@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "core/decimal.h"
+
 namespace {
 
 // Reads the manifest's lines in order; every step consumes exactly what it
@@ -17,17 +19,14 @@ class Reader {
   }
 
   // A decimal number from 1 to max: no sign, no leading zero.
-  bool number(uint64_t max, uint64_t& out) {
-    const size_t start = pos;
-    uint64_t value = 0;
-    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') {
-      const unsigned digit = static_cast<unsigned>(text[pos] - '0');
-      if (value > (max - digit) / 10) return false;
-      value = value * 10 + digit;
-      ++pos;
-    }
-    if (pos == start || text[start] == '0') return false;
-    out = value;
+  bool number(int64_t max, uint64_t& out) {
+    size_t end = pos;
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+    if (end == pos || text[pos] == '0') return false;
+    const auto value = ParseDecimal(text.substr(pos, end - pos), {.Min = 1, .Max = max});
+    if (!value) return false;
+    out = static_cast<uint64_t>(*value);
+    pos = end;
     return true;
   }
 
@@ -87,4 +86,24 @@ std::optional<TUpdateManifest> ParseUpdateManifest(std::string_view text) {
     return manifest;
   }
   return std::nullopt;
+}
+
+std::string Sha256Hex(const std::array<uint8_t, 32>& digest) {
+  static constexpr char digits[] = "0123456789abcdef";
+  std::string text;
+  text.reserve(64);
+  for (const uint8_t b : digest) {
+    text += digits[b >> 4];
+    text += digits[b & 15];
+  }
+  return text;
+}
+
+std::string FormatUpdateManifest(const TUpdateManifest& manifest) {
+  const auto line = [](const char* name, const TManifestFile& file) {
+    return std::string("file ") + name + " " + std::to_string(file.Size) + " sha256 " +
+           Sha256Hex(file.Sha256) + "\n";
+  };
+  return "qdupdate-manifest 1\nserial " + std::to_string(manifest.Serial) + "\n" +
+         line("qd.zip", manifest.Package) + line("newupd.dat", manifest.UpdateList);
 }

@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 // The manifest's size limit in bytes, and that of its signature.
@@ -32,3 +33,10 @@ struct TUpdateManifest {
 
 // The manifest that text holds exactly, or nullopt.
 std::optional<TUpdateManifest> ParseUpdateManifest(std::string_view text);
+
+// A digest as the manifest writes it: 64 lowercase hexadecimal digits.
+std::string Sha256Hex(const std::array<uint8_t, 32>& digest);
+
+// The manifest's text for these values, LF line ends, as the publisher's
+// tool writes it; ParseUpdateManifest reads it back to the same values.
+std::string FormatUpdateManifest(const TUpdateManifest& manifest);

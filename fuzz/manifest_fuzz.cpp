@@ -9,27 +9,6 @@
 
 #include "app/update_manifest.h"
 
-namespace {
-
-std::string hex(const std::array<uint8_t, 32>& d) {
-  static const char* digits = "0123456789abcdef";
-  std::string s;
-  for (uint8_t b : d) {
-    s += digits[b >> 4];
-    s += digits[b & 15];
-  }
-  return s;
-}
-
-std::string write(const TUpdateManifest& m) {
-  return "qdupdate-manifest 1\nserial " + std::to_string(m.Serial) + "\nfile qd.zip " +
-         std::to_string(m.Package.Size) + " sha256 " + hex(m.Package.Sha256) +
-         "\nfile newupd.dat " + std::to_string(m.UpdateList.Size) + " sha256 " +
-         hex(m.UpdateList.Sha256) + "\n";
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   const auto m = ParseUpdateManifest(text);
@@ -41,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     lf += text[i];
   }
   if (lf.empty() || lf.back() != '\n') lf += '\n';
-  const std::string again = write(*m);
+  const std::string again = FormatUpdateManifest(*m);
   if (again != lf) std::abort();
   const auto reparsed = ParseUpdateManifest(again);
   if (!reparsed || reparsed->Serial != m->Serial || reparsed->Package.Size != m->Package.Size ||

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/update_manifest.h"
 #include "platform/signature.h"
 #include "tests/support/real_server.h"
 
@@ -15,16 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 using interop::ReadFile;
 using interop::WriteFile;
-
-std::string Hex(const platform::TSha256Digest& d) {
-  static const char* digits = "0123456789abcdef";
-  std::string s;
-  for (uint8_t b : d) {
-    s += digits[b >> 4];
-    s += digits[b & 15];
-  }
-  return s;
-}
 
 class CryptoTest : public testing::Test {
  protected:
@@ -64,7 +55,7 @@ TEST_F(CryptoTest, DigestsMatchOpenssl) {
     WriteFile(dir + "/blob", data);
     const std::string line = openssl({"dgst", "-sha256", "-r", "blob"});
     const std::string expected = line.substr(0, 64);
-    EXPECT_EQ(Hex(platform::Sha256(data)), expected) << size;
+    EXPECT_EQ(Sha256Hex(platform::Sha256(data)), expected) << size;
     // The same digest fed in uneven pieces, twice over one object.
     platform::TSha256 hash;
     for (int round = 0; round < 2; ++round) {
@@ -73,7 +64,7 @@ TEST_F(CryptoTest, DigestsMatchOpenssl) {
         hash.Update(data.data() + at, piece);
         at += piece;
       }
-      EXPECT_EQ(Hex(hash.Final()), expected) << size << " round " << round;
+      EXPECT_EQ(Sha256Hex(hash.Final()), expected) << size << " round " << round;
     }
   }
 }

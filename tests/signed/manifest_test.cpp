@@ -113,4 +113,24 @@ TEST(ManifestParse, ZeroSizeIsAFile) {
   EXPECT_FALSE(ParseUpdateManifest(Replace(Manifest(), " 1234 ", " 00 ")).has_value());
 }
 
+// The publisher's form of a manifest is the canonical text, and reads back.
+TEST(ManifestFormat, WritesTheCanonicalText) {
+  TUpdateManifest m;
+  m.Serial = 2026121101;
+  m.Package.Size = 425123;
+  m.Package.Sha256.fill(0xaa);
+  m.UpdateList.Size = 1234;
+  for (size_t i = 0; i < 32; ++i) m.UpdateList.Sha256[i] = static_cast<uint8_t>((i % 8) * 0x22 + 1);
+  const std::string text = FormatUpdateManifest(m);
+  EXPECT_EQ(text,
+            "qdupdate-manifest 1\nserial 2026121101\n"
+            "file qd.zip 425123 sha256 " +
+                hexA +
+                "\nfile newupd.dat 1234 sha256 "
+                "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef\n");
+  const auto back = ParseUpdateManifest(text);
+  ASSERT_TRUE(back.has_value());
+  EXPECT_EQ(back->UpdateList.Sha256, m.UpdateList.Sha256);
+}
+
 }  // namespace

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/update_manifest.h"
+#include "core/decimal.h"
 #include "platform/signature.h"
 #include "platform/signing.h"
 
@@ -70,16 +71,6 @@ std::optional<FileFacts> facts(const std::string& path) {
   return f;
 }
 
-std::string hex(const platform::TSha256Digest& d) {
-  static const char* digits = "0123456789abcdef";
-  std::string s;
-  for (uint8_t b : d) {
-    s += digits[b >> 4];
-    s += digits[b & 15];
-  }
-  return s;
-}
-
 bool writeFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -87,15 +78,15 @@ bool writeFile(const std::string& path, const std::string& bytes) {
 }
 
 // A decimal serial from 1 to 2^63-1, written as the manifest writes it.
-bool validSerial(const std::string& text) {
-  if (text.empty() || text.size() > 19 || text[0] == '0') return false;
-  for (char c : text)
-    if (c < '0' || c > '9') return false;
-  return text.size() < 19 || text <= "9223372036854775807";
+// The serial as the manifest writes it: 1 to 2^63-1, without a leading zero.
+std::optional<int64_t> parseSerial(const std::string& text) {
+  if (!text.empty() && text[0] == '0') return std::nullopt;
+  return ParseDecimal(text, {.Min = 1});
 }
 
 int make(const std::string& serial, const std::string& keyPath, const std::string& dir) {
-  if (!validSerial(serial)) {
+  const auto serialValue = parseSerial(serial);
+  if (!serialValue) {
     std::fprintf(stderr, "qdsign: the serial must be a decimal number from 1 to 2^63-1\n");
     return 2;
   }
@@ -104,16 +95,19 @@ int make(const std::string& serial, const std::string& keyPath, const std::strin
     std::fprintf(stderr, "qdsign: cannot read %s\n", keyPath.c_str());
     return 2;
   }
-  std::string manifest = "qdupdate-manifest 1\nserial " + serial + "\n";
-  for (const char* name : {"qd.zip", "newupd.dat"}) {
+  TUpdateManifest values;
+  values.Serial = static_cast<uint64_t>(*serialValue);
+  for (auto [name, file] :
+       {std::pair{"qd.zip", &values.Package}, std::pair{"newupd.dat", &values.UpdateList}}) {
     const auto f = facts(dir + "/" + name);
     if (!f) {
       std::fprintf(stderr, "qdsign: cannot read %s/%s\n", dir.c_str(), name);
       return 2;
     }
-    manifest += std::string("file ") + name + " " + std::to_string(f->size) + " sha256 " +
-                hex(f->sha256) + "\n";
+    file->Size = f->size;
+    file->Sha256 = f->sha256;
   }
+  const std::string manifest = FormatUpdateManifest(values);
   const auto signature = platform::SignP256(*key, manifest);
   if (!signature) {
     std::fprintf(stderr, "qdsign: %s holds no P-256 private key\n", keyPath.c_str());
@@ -162,8 +156,8 @@ int verify(const std::string& pubPath, const std::string& dir) {
       fail(std::string(name) + " has " + std::to_string(f->size) + " bytes, the manifest says " +
            std::to_string(expected->Size));
     } else if (f->sha256 != expected->Sha256) {
-      fail(std::string(name) + " has SHA-256 " + hex(f->sha256) + ", the manifest says " +
-           hex(expected->Sha256));
+      fail(std::string(name) + " has SHA-256 " + Sha256Hex(f->sha256) + ", the manifest says " +
+           Sha256Hex(expected->Sha256));
     }
   }
   if (failures == 0) {
