@@ -64,3 +64,22 @@ wait_window() {
   echo "xvfb: no window '$name' of the program appeared" >&2
   return 1
 }
+
+# start_program TAG SHOTDIR PROGRAM: starts the display and PROGRAM under it
+# ($program is its process), and defines fail MESSAGE, which prints the
+# message after TAG, saves the screen as SHOTDIR/failure.png, ends the
+# program and exits.
+start_program() {
+  xvfb_tag="$1" xvfb_shots="$2"
+  mkdir -p "$xvfb_shots"
+  start_xvfb
+  "$3" &
+  program=$!
+}
+
+fail() {
+  echo "$xvfb_tag: $*" >&2
+  import -window root "$xvfb_shots/failure.png" 2>/dev/null || true
+  kill "$program" 2>/dev/null || true
+  exit 1
+}

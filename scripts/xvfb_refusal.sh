@@ -7,17 +7,8 @@
 # working directory as the program needs them)
 set -euo pipefail
 source "$(dirname "$0")/xvfb_lib.sh"
-shots="$1" program_path="$2"
-mkdir -p "$shots"
-start_xvfb
-"$program_path" &
-program=$!
-fail() {
-  echo "xvfb_refusal: $*" >&2
-  import -window root "$shots/failure.png" 2>/dev/null || true
-  kill $program 2>/dev/null || true
-  exit 1
-}
+shots="$1"
+start_program xvfb_refusal "$shots" "$2"
 
 main=$(wait_window $program "Обновление базы") || fail "the main dialog did not appear"
 sleep 1
