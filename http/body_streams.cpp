@@ -8,13 +8,13 @@
 
 namespace {
 
-// The size of each block that a growing body is appended in: two large
-// pages, so that the system can back a block with them, and small beside the
-// 8 MiB that a body may take above its own size.
-constexpr int64_t kBlockSize = int64_t{4} << 20;
+// The size of each block that a growing body is appended in: one large page,
+// so that the system can back a block with one, and small beside the 8 MiB
+// that a body may take above its own size.
+constexpr int64_t kBlockSize = int64_t{2} << 20;
 // A body of unknown length stays in data, which grows as a text does, until
 // it outgrows this much.
-constexpr int64_t kSmallBody = int64_t{1} << 20;
+constexpr int64_t kSmallBody = int64_t{256} << 10;
 
 int64_t SeekTarget(int64_t offset, TSeekOrigin origin, int64_t position, int64_t size) {
   const int64_t base = origin == soBeginning ? 0 : origin == soCurrent ? position : size;

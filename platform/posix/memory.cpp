@@ -40,7 +40,9 @@ void* AllocateSystemBlock(size_t size) {
   const uintptr_t end = begin + mapped;
   if (end > aligned + size) ::munmap(reinterpret_cast<void*>(aligned + size), end - aligned - size);
   void* block = reinterpret_cast<void*>(aligned);
-  AdviseLargeBlock(block, size);
+#ifdef MADV_HUGEPAGE
+  ::madvise(block, size, MADV_HUGEPAGE);
+#endif
   return block;
 }
 
