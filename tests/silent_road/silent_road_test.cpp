@@ -401,4 +401,56 @@ TEST(SilentLock, KilledRunLeavesNoLockAndNoHalfDatabase) {
   EXPECT_EQ(ReadFile(road.registryFile()), registryValue);
 }
 
+#ifdef QD_SIGNED_PROGRAM
+// With a key built in: the signed manifest decides. --check answers 10 and
+// then, once --silent installed serial 7, 0; a stored serial above the
+// server's exits 30 without asking for the package.
+TEST(SilentSigned, ManifestSerialDecides) {
+  SilentRoad road("signed");
+  RealServer nginx("nginx", road.scratch + "/nginx");
+  ASSERT_NE(nginx.Port(), 0);
+  const std::string zip = ZipOf({{"qd.upd", Database()}}, road.scratch);
+  auto openssl = [&](const std::vector<std::string>& args) {
+    const auto run = interop::RunProgram("openssl", args, road.scratch, road.scratch);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    return run.out;
+  };
+  auto sha256 = [&](const std::string& bytes) {
+    WriteFile(road.scratch + "/to_hash", bytes);
+    return openssl({"dgst", "-sha256", "-r", "to_hash"}).substr(0, 64);
+  };
+  const std::string manifest = "qdupdate-manifest 1\nserial 7\nfile qd.zip " +
+                               std::to_string(zip.size()) + " sha256 " + sha256(zip) +
+                               "\nfile newupd.dat " + std::to_string(updateList.size()) +
+                               " sha256 " + sha256(updateList) + "\n";
+  WriteFile(road.scratch + "/to_sign", manifest);
+  openssl({"dgst", "-sha256", "-sign", std::string(QD_TEST_KEYS) + "/first.pem", "-out",
+           "signed.sig", "to_sign"});
+  WriteFile(nginx.Www() + "/qd.manifest", manifest);
+  WriteFile(nginx.Www() + "/qd.manifest.sig", ReadFile(road.scratch + "/signed.sig"));
+  WriteFile(nginx.Www() + "/qd.zip", zip);
+  WriteFile(nginx.Www() + "/newupd.dat", updateList);
+  auto run = [&](const std::string& mode) {
+    auto all = road.env(nginx.Url(""));
+    all.back() = QD_SIGNED_PROGRAM;
+    all.push_back(mode);
+    return interop::RunProgram("env", all, road.scratch, road.work).exitCode;
+  };
+  auto packageRequests = [&] {
+    return CountLines(ReadFile(nginx.Dir() + "/access.log"), "/qd.zip HTTP/1.1\"");
+  };
+  EXPECT_EQ(run("--check"), 10);
+  EXPECT_EQ(run("--silent"), 0);
+  EXPECT_TRUE(ReadFile(road.system() + "/qdztempl.dll") == Database());
+  EXPECT_EQ(ReadFile(road.key() + "/UpdateSerial"), std::string("7") + '\0');
+  EXPECT_EQ(run("--check"), 0);
+  EXPECT_EQ(run("--silent"), 0);
+  EXPECT_EQ(packageRequests(), 1u);
+  WriteFile(road.key() + "/UpdateSerial", "9");
+  EXPECT_EQ(run("--silent"), 30);
+  EXPECT_EQ(packageRequests(), 1u);
+  EXPECT_EQ(ReadFile(road.key() + "/UpdateSerial"), "9");
+}
+#endif
+
 }  // namespace
