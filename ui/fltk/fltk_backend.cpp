@@ -143,7 +143,8 @@ class TFltkBackend : public TWidgetBackend {
     // connection over. Closing it and letting FLTK connect again would race
     // with a server that resets when its last client leaves.
     Display* display = XOpenDisplay(nullptr);
-    if (!display) throw Exception("Cannot open the display");
+    if (!display)
+      throw Exception("Cannot open the display (use --silent for runs without a desktop)");
     fl_open_display(display);
     // The dialogs are laid out for a narrow sans-serif face; Liberation Sans
     // has the metrics of the face they were drawn with, where installed
