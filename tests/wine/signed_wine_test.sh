@@ -3,9 +3,9 @@
 # QD_UI=headless: a set signed with `openssl dgst` installs and records its
 # serial; the same set with one byte of qd.zip changed is refused, with
 # nothing written to the working folder, the system folder or the registry.
-# Usage: signed_wine_test.sh EXE KEY.pem PREFIX WORKDIR
+# Usage: signed_wine_test.sh ARCH EXE KEY.pem PREFIX WORKDIR
 set -euo pipefail
-exe="$1" key="$2" prefix="$3" workroot="$4"
+arch="$1" exe="$2" key="$3" prefix="$4" workroot="$5"
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/wine_env.sh"
 qd_wine_require_exe "$exe"
@@ -16,7 +16,6 @@ qd_wine_require_exe "$exe"
 exe="$(cd "$(dirname "$exe")" && pwd)/$(basename "$exe")"
 key="$(cd "$(dirname "$key")" && pwd)/$(basename "$key")"
 prefix="$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")"
-arch=x86_64
 serial=2026121101
 
 rm -rf "$workroot"
