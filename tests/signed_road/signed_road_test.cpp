@@ -16,14 +16,20 @@
 #include <vector>
 
 #include "tests/support/real_server.h"
+#include "tests/support/road_fixture.h"
 #include "tests/support/script_server.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using interop::CountLines;
+using interop::RandomBytes;
 using interop::ReadFile;
 using interop::RealServer;
+using interop::Response;
+using interop::Scramble;
 using interop::WriteFile;
+using interop::ZipOf;
 using testsupport::Script;
 using testsupport::ScriptServer;
 
@@ -42,26 +48,8 @@ const std::string copyFormShown = "form CopyForm shown";
 const std::string serial = "2026121101";
 const int64_t excess = int64_t{64} << 20;
 
-std::string Bytes(size_t size, unsigned seed) {
-  std::mt19937 rnd(seed);
-  std::string s(size, '\0');
-  for (auto& c : s) c = static_cast<char>(rnd());
-  return s;
-}
-
 std::string Database() {
-  return Bytes(20000, 43);
-}
-
-std::string Scramble(const std::string& plain) {
-  const std::string key = "VelkorMandrithex";
-  std::string s = plain;
-  for (size_t i = 0; i < s.size(); ++i) {
-    const char k = key[i % 16];
-    if (s[i] != k) s[i] = static_cast<char>(s[i] ^ k);
-    s[i] = static_cast<char>(static_cast<unsigned char>(s[i]) + 40);
-  }
-  return s;
+  return RandomBytes(20000, 43);
 }
 
 // What changes between the set the server holds and a good one.
@@ -145,11 +133,6 @@ Measured RunMeasured(const std::string& program, const std::vector<std::string>&
   const std::string peak = ReadFile(dir + "/peak");
   if (!peak.empty()) m.peakKiB = std::stol(peak);
   return m;
-}
-
-std::string Response(const std::string& status, const std::string& body) {
-  return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) +
-         "\r\nConnection: close\r\n\r\n" + body;
 }
 
 class SignedRoadTest : public testing::TestWithParam<SignedCase> {

@@ -21,14 +21,20 @@
 
 #include "platform/run_lock.h"
 #include "tests/support/real_server.h"
+#include "tests/support/road_fixture.h"
 #include "tests/support/script_server.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using interop::CountLines;
+using interop::RandomBytes;
 using interop::ReadFile;
 using interop::RealServer;
+using interop::Response;
+using interop::Scramble;
 using interop::WriteFile;
+using interop::ZipOf;
 using testsupport::Script;
 using testsupport::ScriptServer;
 
@@ -40,38 +46,7 @@ const std::string installedText = "Database update has been successfully complet
 const std::string cantConnect = "Can't connect to server";
 
 std::string Database() {
-  std::mt19937 rnd(43);
-  std::string s(200000, '\0');
-  for (auto& c : s) c = static_cast<char>(rnd());
-  return s;
-}
-
-std::string ZipOf(const std::vector<std::pair<std::string, std::string>>& files,
-                  const std::string& scratch) {
-  const std::string dir = scratch + "/zip_src";
-  fs::remove_all(dir);
-  std::vector<std::string> args = {"-q", "-X", "../package.zip"};
-  for (const auto& [name, bytes] : files) {
-    WriteFile(dir + "/" + name, bytes);
-    args.push_back(name);
-  }
-  fs::remove(scratch + "/package.zip");
-  const auto run = interop::RunProgram("zip", args, scratch, dir);
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  return ReadFile(scratch + "/package.zip");
-}
-
-std::string Response(const std::string& status, const std::string& body) {
-  return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) +
-         "\r\nConnection: close\r\n\r\n" + body;
-}
-
-size_t CountLines(const std::string& text, const std::string& needle) {
-  size_t n = 0;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);)
-    if (line.find(needle) != std::string::npos) ++n;
-  return n;
+  return RandomBytes(200000, 43);
 }
 
 // The log's lines without their time stamps, which must all have the form

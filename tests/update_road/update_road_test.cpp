@@ -15,14 +15,20 @@
 #include <vector>
 
 #include "tests/support/real_server.h"
+#include "tests/support/road_fixture.h"
 #include "tests/support/script_server.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using interop::CountLines;
+using interop::RandomBytes;
 using interop::ReadFile;
 using interop::RealServer;
+using interop::Response;
+using interop::Scramble;
 using interop::WriteFile;
+using interop::ZipOf;
 using testsupport::Script;
 using testsupport::ScriptServer;
 
@@ -41,65 +47,15 @@ const std::string damaged =
 // The key's section name is empty, so the message ends in a blank.
 const std::string noKey = "box error \"qdupdate\" \"Failed to create key \" -> ok";
 
-std::string Bytes(size_t size, unsigned seed) {
-  std::mt19937 rnd(seed);
-  std::string s(size, '\0');
-  for (auto& c : s) c = static_cast<char>(rnd());
-  return s;
-}
-
 // The database file inside the package.
 std::string Database(size_t size) {
-  return Bytes(size, 43);
-}
-
-// A package written by Info-ZIP's zip holding the given files.
-std::string ZipOf(const std::vector<std::pair<std::string, std::string>>& files,
-                  const std::string& scratch) {
-  const std::string dir = scratch + "/zip_src";
-  fs::remove_all(dir);
-  std::vector<std::string> args = {"-q", "-X", "../package.zip"};
-  for (const auto& [name, bytes] : files) {
-    WriteFile(dir + "/" + name, bytes);
-    args.push_back(name);
-  }
-  fs::remove(scratch + "/package.zip");
-  const auto run = interop::RunProgram("zip", args, scratch, dir);
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  return ReadFile(scratch + "/package.zip");
-}
-
-// The scrambled form of a credential as the proxy settings file keeps it
-// after "$": each byte XOR its key character (a byte equal to its key
-// character stays), then 40 added, modulo 256.
-std::string Scramble(const std::string& plain) {
-  const std::string key = "VelkorMandrithex";
-  std::string s = plain;
-  for (size_t i = 0; i < s.size(); ++i) {
-    const char k = key[i % 16];
-    if (s[i] != k) s[i] = static_cast<char>(s[i] ^ k);
-    s[i] = static_cast<char>(static_cast<unsigned char>(s[i]) + 40);
-  }
-  return s;
+  return RandomBytes(size, 43);
 }
 
 std::string IntToHex(size_t value) {
   std::ostringstream out;
   out << std::hex << value;
   return out.str();
-}
-
-std::string Response(const std::string& status, const std::string& body, bool close) {
-  return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" +
-         (close ? "Connection: close\r\n" : "") + "\r\n" + body;
-}
-
-size_t CountLines(const std::string& text, const std::string& needle) {
-  size_t n = 0;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);)
-    if (line.find(needle) != std::string::npos) ++n;
-  return n;
 }
 
 // The gauge values the program printed, in order.
@@ -182,14 +138,14 @@ class UpdateRoadTest : public ::testing::TestWithParam<RoadCase> {
     return root + "/Registry/HKEY_LOCAL_MACHINE/SOFTWARE/Talvesk/CurrentUpdate";
   }
 
-  std::string packageBytes(const RoadCase& c) {
+  std::string packageRandomBytes(const RoadCase& c) {
     switch (c.package) {
       case Package::Good:
         return ZipOf({{"qd.upd", Database(c.size)}, {"notes.txt", "read me\r\n"}}, scratch);
       case Package::WithoutDatabase:
         return ZipOf({{"notes.txt", "read me\r\n"}}, scratch);
       case Package::NotZip:
-        return Bytes(c.size, 7);
+        return RandomBytes(c.size, 7);
       case Package::None:
         break;
     }
@@ -201,7 +157,7 @@ class UpdateRoadTest : public ::testing::TestWithParam<RoadCase> {
 
 TEST_P(UpdateRoadTest, Road) {
   const RoadCase& c = GetParam();
-  const std::string package = packageBytes(c);
+  const std::string package = packageRandomBytes(c);
   std::unique_ptr<RealServer> nginx, squid;
   std::unique_ptr<ScriptServer> scripted;
   std::unique_ptr<testsupport::FullListener> fullQueue;
