@@ -26,13 +26,4 @@ seed http_response_fuzz ok '\x01HTTP/1.1 200 OK\r\nContent-Length: 5\r\nSet-Cook
 seed http_response_fuzz chunked '\x00HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1a;x=y\r\nabcdefghijklmnopqrstuvwxyz\r\n0\r\n\r\n'
 seed http_response_fuzz redirect '\x05HTTP/1.1 302 Found\r\nLocation: http://other/x\r\nContent-Length: 2\r\n\r\nab\n--\nHTTP/1.1 401 No\r\nWWW-Authenticate: Basic realm="r"\r\n\r\n\n--\nHTTP/1.0 100 Continue\r\n\r\nHTTP/1.0 404 Not Found\r\nConnection: keep-alive\r\n\r\nbody'
 
-per=$(( seconds / ${#targets[@]} ))
-[ "$per" -ge 1 ] || per=1
-export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-for t in "${targets[@]}"; do
-  echo "== $t: $per s"
-  "$dir/fuzz/$t" "$dir/corpus/$t" -max_total_time="$per" -timeout=10 -rss_limit_mb=2048 \
-    -artifact_prefix="$dir/$t-" -max_len=16384 -print_final_stats=1 2>&1 | tail -n 12
-  # libFuzzer's exit code tells a finding apart from the end of the time.
-  [ "${PIPESTATUS[0]}" -eq 0 ] || exit 1
-done
+bash scripts/run_fuzz.sh "$seconds" 16384 "${targets[@]}"

@@ -22,12 +22,4 @@ printf '\x30\x45\x02\x21\x00\x80%b\x02\x20\x11%b' "$(printf '\\x22%.0s' $(seq 31
   "$(printf '\\x33%.0s' $(seq 31))" >"$dir/corpus/der_signature_fuzz/seed_full"
 printf '\x30\x06\x02\x01\x01\x02\x01\x7f' >"$dir/corpus/der_signature_fuzz/seed_short"
 
-per=$((seconds / ${#targets[@]}))
-[ "$per" -ge 1 ] || per=1
-export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-for t in "${targets[@]}"; do
-  echo "== $t: $per s"
-  "$dir/fuzz/$t" "$dir/corpus/$t" -max_total_time="$per" -timeout=10 -rss_limit_mb=2048 \
-    -artifact_prefix="$dir/$t-" -max_len=8192 -print_final_stats=1 2>&1 | tail -n 12
-  [ "${PIPESTATUS[0]}" -eq 0 ] || exit 1
-done
+bash scripts/run_fuzz.sh "$seconds" 8192 "${targets[@]}"
