@@ -197,15 +197,9 @@ class TRecordSink : public std::streambuf {
 
 // The value CurrentUpdate as stored, without terminating zero bytes.
 AnsiString storedIdentifier() {
-  platform::RegKey key = platform::NoRegKey;
-  if (platform::RegOpenKeyEx(platform::HkeyLocalMachine, "SOFTWARE\\Talvesk", platform::KeyRead,
-                             key) != platform::RegSuccess)
-    return {};
   std::uint32_t type = platform::RegNone;
   AnsiString data;
-  const long result = platform::RegQueryValueEx(key, "CurrentUpdate", type, data);
-  platform::RegCloseKey(key);
-  if (result != platform::RegSuccess) return {};
+  if (!ReadProductValue("CurrentUpdate", type, data)) return {};
   while (!data.empty() && data.back() == '\0') data.pop_back();
   return data;
 }

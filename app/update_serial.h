@@ -9,6 +9,11 @@
 
 uint64_t InstalledUpdateSerial();
 
+// Reads the value name of the product's machine-wide key
+// (HKEY_LOCAL_MACHINE\SOFTWARE\Talvesk) with its type; false when the key or
+// the value cannot be read.
+bool ReadProductValue(const AnsiString& name, std::uint32_t& type, AnsiString& data);
+
 // The serial that the value's bytes stand for: decimal digits, with any
 // terminating zero bytes after them; anything else is 0.
 uint64_t UpdateSerialFromValue(const AnsiString& data);
